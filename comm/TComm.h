@@ -1,0 +1,139 @@
+// TComm: one serial device, its line settings as properties, two worker threads that move its
+// bytes, and the events through which it reports them.
+//
+// Threads: every operation and property accessor is called on the user-interface thread, and
+// every event is raised there, in the order the worker threads posted it. Opening starts a
+// reader (TReadThread) and a writer (TWriteThread); they reach the component only through
+// its NotifySink, and the component reaches them only through the stop signal and the writer's
+// request queue.
+//
+// Errors: OpenPort alone raises, with ECommsError, and leaves the component closed with every
+// handle and thread it had made released (except "already opened", which touches nothing).
+// ClosePort never raises. SendBytes reports failure only by returning false.
+//
+// Ownership: the component owns the device, the stop signal, the sink and both threads. Each
+// buffer handed between threads is a heap copy owned by whoever holds the notification or
+// request that carries it. Call ClosePort before destroying an open component.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace vortana {
+
+class TComm;
+class NotifySink;
+
+enum class TParity : std::uint8_t { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
+enum class TStopBits : std::uint8_t { _1 = 0, _1_5 = 1, _2 = 2 };
+enum class TByteSize : std::uint8_t { _5 = 0, _6 = 1, _7 = 2, _8 = 3 };
+enum class TDtrControl : std::uint8_t { DtrEnable = 0, DtrDisable = 1, DtrHandshake = 2 };
+enum class TRtsControl : std::uint8_t {
+    RtsEnable = 0,
+    RtsDisable = 1,
+    RtsHandshake = 2,
+    RtsTransmissionAvailable = 3
+};
+
+// Raised by OpenPort; carries only its message.
+class ECommsError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Buffer holds BufferLength received bytes followed by one uncounted zero byte; it is valid only
+// while the handler runs.
+using TReceiveDataEvent =
+    std::function<void(TComm* Sender, const void* Buffer, std::uint16_t BufferLength)>;
+using TReceiveErrorEvent = std::function<void(TComm* Sender, std::uint32_t EventMask)>;
+using TModemStateChangeEvent = std::function<void(TComm* Sender, std::uint32_t ModemEvent)>;
+using TSendDataEmptyEvent = std::function<void(TComm* Sender)>;
+using TNotifyEvent = std::function<void(TComm* Sender)>;
+
+class TComm {
+public:
+    // Sets the property defaults; the device stays closed. `sink` carries the worker threads'
+    // notifications to this component's thread (MakeQtNotifySink for the Qt event loop).
+    explicit TComm(std::unique_ptr<NotifySink> sink);
+    ~TComm();
+    TComm(const TComm&) = delete;
+    TComm& operator=(const TComm&) = delete;
+
+    void OpenPort();   // raises ECommsError
+    void ClosePort();  // harmless when closed
+    // Copies Count bytes and queues them for the writer; never waits for the line.
+    bool SendBytes(const void* Buffer, std::uint16_t Count);
+    bool IsOpen() const;
+
+    // Properties. A setter given the stored value does nothing; a new value of a line property
+    // re-applies the line settings while open, one of a time-out property the time-outs.
+    // CommName and Parity are plain stores, used at the next open (Parity also at the next
+    // re-application of the line settings).
+    const std::string& CommName() const;
+    void SetCommName(const std::string& Value);
+    std::uint32_t BaudRate() const;
+    void SetBaudRate(std::uint32_t Value);
+    bool ParityCheck() const;
+    void SetParityCheck(bool Value);
+    bool Outx_CtsFlow() const;
+    void SetOutx_CtsFlow(bool Value);
+    bool Outx_DsrFlow() const;
+    void SetOutx_DsrFlow(bool Value);
+    TDtrControl DtrControl() const;
+    void SetDtrControl(TDtrControl Value);
+    bool DsrSensitivity() const;
+    void SetDsrSensitivity(bool Value);
+    bool TxContinueOnXoff() const;
+    void SetTxContinueOnXoff(bool Value);
+    bool Outx_XonXoffFlow() const;
+    void SetOutx_XonXoffFlow(bool Value);
+    bool Inx_XonXoffFlow() const;
+    void SetInx_XonXoffFlow(bool Value);
+    bool ReplaceWhenParityError() const;
+    void SetReplaceWhenParityError(bool Value);
+    bool IgnoreNullChar() const;
+    void SetIgnoreNullChar(bool Value);
+    TRtsControl RtsControl() const;
+    void SetRtsControl(TRtsControl Value);
+    std::uint16_t XonLimit() const;
+    void SetXonLimit(std::uint16_t Value);
+    std::uint16_t XoffLimit() const;
+    void SetXoffLimit(std::uint16_t Value);
+    TByteSize ByteSize() const;
+    void SetByteSize(TByteSize Value);
+    TParity Parity() const;
+    void SetParity(TParity Value);
+    TStopBits StopBits() const;
+    void SetStopBits(TStopBits Value);
+    std::uint8_t XonChar() const;
+    void SetXonChar(std::uint8_t Value);
+    std::uint8_t XoffChar() const;
+    void SetXoffChar(std::uint8_t Value);
+    std::uint8_t ReplacedChar() const;
+    void SetReplacedChar(std::uint8_t Value);
+    std::uint32_t ReadIntervalTimeout() const;
+    void SetReadIntervalTimeout(std::uint32_t Value);
+    std::uint32_t ReadTotalTimeoutMultiplier() const;
+    void SetReadTotalTimeoutMultiplier(std::uint32_t Value);
+    std::uint32_t ReadTotalTimeoutConstant() const;
+    void SetReadTotalTimeoutConstant(std::uint32_t Value);
+    std::uint32_t WriteTotalTimeoutMultiplier() const;
+    void SetWriteTotalTimeoutMultiplier(std::uint32_t Value);
+    std::uint32_t WriteTotalTimeoutConstant() const;
+    void SetWriteTotalTimeoutConstant(std::uint32_t Value);
+
+    // Events; an empty function means no handler.
+    TReceiveDataEvent OnReceiveData;
+    TReceiveErrorEvent OnReceiveError;
+    TModemStateChangeEvent OnModemStateChange;
+    TNotifyEvent OnRequestHangup;
+    TSendDataEmptyEvent OnSendDataEmpty;
+
+private:
+    // Internal state and property storage: the serial-link issue fills this in.
+};
+
+}  // namespace vortana

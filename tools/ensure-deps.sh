@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs with apt-get whatever the build, the tests and the demo need and this machine lacks.
+# Sourced by ./run and ./test; prints nothing when everything is there.
+vortana_packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev                # Qt 6 Core and Widgets, Test, the offscreen platform
+    libgtest-dev libgmock-dev   # GoogleTest under CTest
+    fonts-noto-cjk              # stands in for the windows' Chinese font; fixed-pitch face for hex views
+    xvfb xauth                  # screenshots of the main window
+    srecord                     # srec_cat: reference S-record files for loader tests and benchmarks
+    clang libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes
+)
+
+vortana_ensure_deps() {
+    local missing=()
+    local pkg
+    for pkg in "${vortana_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
