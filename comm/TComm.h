@@ -40,7 +40,7 @@ enum class TRtsControl : std::uint8_t {
 
 // Raised by OpenPort; carries only its message.
 class ECommsError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -54,7 +54,7 @@ using TSendDataEmptyEvent = std::function<void(TComm* Sender)>;
 using TNotifyEvent = std::function<void(TComm* Sender)>;
 
 class TComm {
-public:
+  public:
     // Sets the property defaults; the device stays closed. `sink` carries the worker threads'
     // notifications to this component's thread (MakeQtNotifySink for the Qt event loop).
     explicit TComm(std::unique_ptr<NotifySink> sink);
@@ -132,7 +132,7 @@ public:
     TNotifyEvent OnRequestHangup;
     TSendDataEmptyEvent OnSendDataEmpty;
 
-private:
+  private:
     // Internal state and property storage: the serial-link issue fills this in.
 };
 

@@ -6,9 +6,12 @@ namespace vortana {
 namespace {
 
 int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
@@ -19,26 +22,31 @@ int HexDigitValue(char c) {
 template <typename Int>
 Int ParseDecimal(std::string_view text) {
     std::size_t pos = 0;
-    while (pos < text.size() && text[pos] == ' ') ++pos;
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
         negative = text[pos] == '-';
         ++pos;
     }
-    if (pos == text.size()) ThrowNotAnInteger(text);
+    if (pos == text.size())
+        ThrowNotAnInteger(text);
 
     // Accumulate towards the negative side, which has room for the type's smallest value.
     constexpr Int kMin = std::numeric_limits<Int>::min();
     Int value = 0;
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
-        if (c < '0' || c > '9') ThrowNotAnInteger(text);
+        if (c < '0' || c > '9')
+            ThrowNotAnInteger(text);
         const int digit = c - '0';
-        if (value < (kMin + digit) / 10) ThrowNotAnInteger(text);
+        if (value < (kMin + digit) / 10)
+            ThrowNotAnInteger(text);
         value = static_cast<Int>(value * 10 - digit);
     }
     if (!negative) {
-        if (value == kMin) ThrowNotAnInteger(text);
+        if (value == kMin)
+            ThrowNotAnInteger(text);
         value = static_cast<Int>(-value);
     }
     return value;
@@ -47,19 +55,25 @@ Int ParseDecimal(std::string_view text) {
 }  // namespace
 
 std::int32_t HexToIntDef(std::string_view text, std::int32_t fallback) {
-    if (text.empty() || text.size() > 8) return fallback;
+    if (text.empty() || text.size() > 8)
+        return fallback;
     std::uint32_t value = 0;
     for (char c : text) {
         const int digit = HexDigitValue(c);
-        if (digit < 0) return fallback;
+        if (digit < 0)
+            return fallback;
         value = value * 16 + static_cast<std::uint32_t>(digit);
     }
     return static_cast<std::int32_t>(value);
 }
 
-std::int32_t StrToInt(std::string_view text) { return ParseDecimal<std::int32_t>(text); }
+std::int32_t StrToInt(std::string_view text) {
+    return ParseDecimal<std::int32_t>(text);
+}
 
-std::int64_t StrToInt64(std::string_view text) { return ParseDecimal<std::int64_t>(text); }
+std::int64_t StrToInt64(std::string_view text) {
+    return ParseDecimal<std::int64_t>(text);
+}
 
 std::string IntToHex(std::uint64_t value, int digits) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -68,7 +82,8 @@ std::string IntToHex(std::uint64_t value, int digits) {
         text.insert(text.begin(), kDigits[value & 0xF]);
         value >>= 4;
     } while (value != 0);
-    if (static_cast<int>(text.size()) < digits) text.insert(0, digits - text.size(), '0');
+    if (static_cast<int>(text.size()) < digits)
+        text.insert(0, digits - text.size(), '0');
     return text;
 }
 

@@ -16,7 +16,7 @@ namespace vortana {
 
 // A text that does not hold the number it was expected to hold.
 class EConvertError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

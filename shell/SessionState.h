@@ -45,13 +45,13 @@ struct SessionState {
     // the bytes of the last receive event, copied to the start of ReplyBuffer.
     std::uint8_t CmdKind = 0;
     std::array<std::uint8_t, kReplyBufferSize> ReplyBuffer{};
-    std::uint8_t ReadPageCount = 0;      // read-out pages received since the read-out started
-    std::uint32_t ReadRowAddress = 0;    // address printed on the next read-out row
-    std::string FlashStartHigh;          // first two digits of FlashStart, taken at read-out
+    std::uint8_t ReadPageCount = 0;    // read-out pages received since the read-out started
+    std::uint32_t ReadRowAddress = 0;  // address printed on the next read-out row
+    std::string FlashStartHigh;        // first two digits of FlashStart, taken at read-out
 
     // Progress and elapsed time.
     std::uint32_t ProgressPercent = 0;
-    std::uint32_t ElapsedTicks = 0;      // 100 ms ticks since the operation started
+    std::uint32_t ElapsedTicks = 0;  // 100 ms ticks since the operation started
     std::uint32_t ElapsedSeconds = 0;
     std::uint32_t ElapsedTenths = 0;
 

@@ -1,7 +1,7 @@
 // main() of the widget and component tests: a QApplication on the offscreen platform, so that
 // windows, timers and the serial component's notification sink have an event loop to run on.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
