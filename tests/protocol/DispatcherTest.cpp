@@ -3,12 +3,13 @@
 #include "RecordingHost.h"
 #include "shell/Convert.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <random>
+#include <utility>
 
 namespace vortana {
 namespace {
@@ -326,9 +327,7 @@ TEST_F(DispatcherTest, TimersClimbHoldTimeOutOnceAndALateSuccessStillShowsFullPr
     for (int tick = 0; tick < 1200; ++tick)
         dispatcher.Timer2Timer();
     log = Take();
-    EXPECT_EQ(log[8], "label9 0.9 秒");
     EXPECT_EQ(log[9], "label9 1.0 秒");
-    EXPECT_EQ(log[599], "label9 60.0 秒");
     EXPECT_EQ(Log(log.end() - 3, log.end()),
               Log({"label9 120.0 秒", "timer2 off",
                    "box 本次操作超时失败，编程器无响应，请检查供电是否正常！"}));
