@@ -42,64 +42,61 @@ std::optional<std::vector<std::uint8_t>> TWriteThread::TakeRequest() {
 }
 
 void TWriteThread::Execute() {
-    bool announce = true;
-    for (;;) {
-        std::optional<std::vector<std::uint8_t>> request = TakeRequest();
-        if (!request) {
-            if (announce && !sink_.Post(Notification{NotificationKind::SendQueueEmpty, 0, {}})) {
-                PostHangupRequest();
-                break;
-            }
-            announce = false;
-            const WaitResult woken = port_.WaitForWake();
-            if (woken == WaitResult::Stop)
-                break;
-            if (woken == WaitResult::Failed) {
-                PostHangupRequest();
-                break;
-            }
-            continue;
-        }
-        if (port_.StopRequested() || !WriteBlock(*request))
-            break;
-        announce = true;
-    }
+    const Outcome outcome = Serve();
     {
         std::lock_guard lock(mutex_);
         ended_ = true;
         queue_.clear();
         queueEmpty_ = true;
     }
+    // Only now: whoever handles the hang-up request finds Queue refusing.
+    if (outcome == Outcome::Failed)
+        sink_.Post(Notification{NotificationKind::HangupRequest, 0, {}});
     port_.PurgeTransmit();
 }
 
-bool TWriteThread::WriteBlock(std::span<const std::uint8_t> bytes) {
+TWriteThread::Outcome TWriteThread::Serve() {
+    bool announce = true;
+    for (;;) {
+        std::optional<std::vector<std::uint8_t>> request = TakeRequest();
+        if (!request) {
+            if (announce && !sink_.Post(Notification{NotificationKind::SendQueueEmpty, 0, {}}))
+                return Outcome::Failed;
+            announce = false;
+            const WaitResult woken = port_.WaitForWake();
+            if (woken == WaitResult::Stop)
+                return Outcome::Stopped;
+            if (woken == WaitResult::Failed)
+                return Outcome::Failed;
+            continue;
+        }
+        if (port_.StopRequested())
+            return Outcome::Stopped;
+        if (const Outcome written = WriteBlock(*request); written != Outcome::Written)
+            return written;
+        announce = true;
+    }
+}
+
+TWriteThread::Outcome TWriteThread::WriteBlock(std::span<const std::uint8_t> bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         if (port_.StopRequested())
-            return false;
+            return Outcome::Stopped;
         const IoResult put = port_.Write(bytes.subspan(written));
         if (put.status == IoResult::Done) {
             written += put.count;
             continue;
         }
-        if (put.status != IoResult::WouldBlock) {
-            PostHangupRequest();
-            return false;
-        }
+        if (put.status != IoResult::WouldBlock)
+            return Outcome::Failed;
         const WaitResult ready = port_.WaitWritable();
         if (ready == WaitResult::Stop)
-            return false;
-        if (ready == WaitResult::Failed) {
-            PostHangupRequest();
-            return false;
-        }
+            return Outcome::Stopped;
+        if (ready == WaitResult::Failed)
+            return Outcome::Failed;
     }
-    return true;
-}
-
-void TWriteThread::PostHangupRequest() {
-    sink_.Post(Notification{NotificationKind::HangupRequest, 0, {}});
+    return Outcome::Written;
 }
 
 }  // namespace vortana

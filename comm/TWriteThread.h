@@ -6,7 +6,7 @@
 // Ends, after discarding the device's transmit side, when the stop signal is given (also in the
 // middle of a write: the rest of that request and every queued one are dropped; nothing is
 // posted), and by itself, with a HangupRequest, when a write, a wait or a post fails. From its
-// end on Queue refuses.
+// end on Queue refuses, already when the HangupRequest is handled.
 //
 // Queue and QueueEmpty: the owner's thread. The queue takes requests from the moment the object
 // is made; the thread starts then too (the constructor throws std::system_error when no thread
@@ -39,10 +39,13 @@ class TWriteThread {
     bool QueueEmpty() const;
 
   private:
+    // How serving the queue, or writing one request, ended.
+    enum class Outcome { Written, Stopped, Failed };
+
     void Execute();
+    Outcome Serve();
     std::optional<std::vector<std::uint8_t>> TakeRequest();
-    bool WriteBlock(std::span<const std::uint8_t> bytes);
-    void PostHangupRequest();
+    Outcome WriteBlock(std::span<const std::uint8_t> bytes);
 
     SerialPort& port_;
     NotifySink& sink_;
