@@ -2,6 +2,14 @@
 
 namespace vortana::test {
 
+bool PumpUntil(QueueNotifySink& sink, const std::function<bool()>& done,
+               std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done() && std::chrono::steady_clock::now() < end)
+        sink.WaitAndDeliver(std::chrono::milliseconds(10));
+    return done();
+}
+
 CommEvents::CommEvents(TComm& comm, QueueNotifySink& sink) : sink_(sink) {
     comm.OnReceiveData = [this](TComm*, const void* buffer, std::uint16_t length) {
         const auto* bytes = static_cast<const std::uint8_t*>(buffer);
@@ -22,10 +30,7 @@ CommEvents::CommEvents(TComm& comm, QueueNotifySink& sink) : sink_(sink) {
 }
 
 bool CommEvents::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!done() && std::chrono::steady_clock::now() < end)
-        sink_.WaitAndDeliver(std::chrono::milliseconds(10));
-    return done();
+    return test::PumpUntil(sink_, done, timeout);
 }
 
 void CommEvents::PumpFor(std::chrono::milliseconds period) {

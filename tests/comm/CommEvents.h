@@ -12,6 +12,11 @@
 
 namespace vortana::test {
 
+// Delivers the notifications `sink` receives until `done` holds or `timeout` passes; returns
+// `done()`.
+bool PumpUntil(QueueNotifySink& sink, const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
 struct CommEvent {
     NotificationKind kind;
     std::vector<std::uint8_t> bytes;  // OnReceiveData

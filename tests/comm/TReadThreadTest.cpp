@@ -8,6 +8,7 @@
 #include "comm/QueueNotifySink.h"
 #include "comm/SerialPort.h"
 #include "comm/TReadThread.h"
+#include "tests/comm/CommEvents.h"
 #include "tests/comm/Pty.h"
 
 namespace vortana::test {
@@ -43,12 +44,7 @@ class ReaderOnPty : public ::testing::Test {
         sink.SetHandler([this](Notification n) { got.push_back(std::move(n)); });
     }
 
-    bool PumpUntil(const std::function<bool()>& done) {
-        const auto end = std::chrono::steady_clock::now() + 5s;
-        while (!done() && std::chrono::steady_clock::now() < end)
-            sink.WaitAndDeliver(10ms);
-        return done();
-    }
+    bool PumpUntil(const std::function<bool()>& done) { return test::PumpUntil(sink, done); }
     bool Got(NotificationKind kind, std::uint32_t value) {
         return PumpUntil([&] {
             for (const Notification& n : got)
