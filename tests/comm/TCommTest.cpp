@@ -136,6 +136,15 @@ TEST_F(CommOnPty, OneOpenerAtATime) {
     EXPECT_NO_THROW(second.comm->OpenPort()) << "closing gives the device up";
 }
 
+TEST_F(CommOnPty, DestroyingAnOpenComponentClosesItsPort) {
+    {
+        RecordedComm forgotten(pty.SlavePath());
+        forgotten.comm->OpenPort();
+        EXPECT_EQ(OpenPortError(comm), "Error opening serial port");
+    }
+    EXPECT_NO_THROW(comm.OpenPort()) << "the device was given up";
+}
+
 TEST_F(CommOnPty, ClosingIsHarmlessWhenClosedAndAnyNumberOfTimes) {
     comm.ClosePort();
     OpenAndSettle();
