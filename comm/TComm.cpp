@@ -36,6 +36,8 @@ const char* OpenErrorMessage(OpenError error) {
 }  // namespace
 
 TComm::TComm(std::unique_ptr<NotifySink> sink) : sink_(std::move(sink)) {
+    if (!sink_)
+        throw std::invalid_argument("TComm needs a notification sink");
     sink_->SetHandler([this](Notification n) { HandleNotification(std::move(n)); });
 }
 

@@ -66,6 +66,8 @@ TEST(TCommProperties, StartWithTheirDefaultsAndReadBackWhatWasStored) {
     EXPECT_EQ(comm.XoffChar(), 0x93);
     EXPECT_EQ(comm.StopBits(), TStopBits::_1_5);
     EXPECT_EQ(comm.WriteTotalTimeoutConstant(), 7u);
+
+    EXPECT_THROW(TComm(nullptr), std::invalid_argument);
 }
 
 TEST(DcbFlags, DefaultsAndTheMainWindowsValues) {
