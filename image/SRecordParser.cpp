@@ -1,7 +1,5 @@
 #include "image/SRecordParser.h"
 
-#include <algorithm>
-
 #include "image/SRecordTokeniser.h"
 #include "shell/Convert.h"
 
@@ -21,7 +19,7 @@ std::uint8_t TokenValue(std::string_view token) {
 }  // namespace
 
 std::uint32_t SRecordHead::StoredLength() const {
-    return type == "S1" ? count - kHeadBytes : 0;
+    return type == "S1" && count > kHeadBytes ? count - kHeadBytes : 0;
 }
 
 bool SRecordParser::Fail(std::string message) {

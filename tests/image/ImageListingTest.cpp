@@ -22,21 +22,5 @@ TEST(ImageListing, AWindowModelListsTheWindowThenTheMainFlashWithoutAGap) {
     EXPECT_EQ(rows[1279], "FFF0:: " + kErasedCells);
 }
 
-TEST(ImageListing, APlainModelListsFromItsStart) {
-    std::vector<std::string> entries(32768, "$FF");
-    entries[0x7FFF] = "$0c";
-    const std::vector<std::string> rows = ListingRows(entries, Layout("8000", "0x00", 32768));
-    ASSERT_EQ(rows.size(), 2048u);
-    EXPECT_EQ(rows[0], "8000:: " + kErasedCells);
-    EXPECT_EQ(rows[2047], "FFF0:: FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF 0c ");
-}
-
-TEST(ImageListing, AFullImageHasFourThousandRowsAndOnlyTheEntriesItHolds) {
-    std::vector<std::string> entries(65536, "$FF");
-    EXPECT_EQ(ListingRows(entries, Layout("0000", "0x00", 65536)).size(), 4096u);
-    entries.resize(100);  // a short table lists only its whole rows
-    EXPECT_EQ(ListingRows(entries, Layout("0000", "0x00", 65536)).size(), 6u);
-}
-
 }  // namespace
 }  // namespace vortana

@@ -186,7 +186,8 @@ TEST(ImageLoader, LowerCaseDigitsLoadTheirValuesAndListAsWritten) {
 TEST(ImageLoader, ALastRecordWithoutLineEndIsLoadedWhenItsChecksumIsRight) {
     const TempDir dir;
     const Bytes binary = RandomBytes(4096, 6);
-    std::string file = SRecordsOf(dir, binary, 0x8000, "-disable=data-count -disable=exec-start-address");
+    std::string file =
+        SRecordsOf(dir, binary, 0x8000, "-disable=data-count -disable=exec-start-address");
     ASSERT_EQ(file.back(), '\n');
     file.pop_back();
     auto session = Session("8000", "0x00", 4096);
@@ -257,30 +258,6 @@ TEST(ImageLoader, ARefusedFileChangesNothingInTheSession) {
         EXPECT_TRUE(outcome.listingRows.empty());
         EXPECT_TRUE(session->ImageText == imageText);
         EXPECT_TRUE(session->ImageBlocks == imageBlocks);
-    }
-}
-
-TEST(ImageLoader, TheAddressChecksFollowTheModelCode) {
-    struct Case {
-        std::string_view start, code, record;
-        bool fits;
-    };
-    const Case cases[] = {
-        {"4000", "0x10", "S1041000FFEC", true},   // the window
-        {"4000", "0x10", "S1044000FFBC", true},   // the main flash
-        {"4000", "0x10", "S1043000FFCC", false},  // below the start, outside the window
-        {"4000", "0x10", "S1040800FFF4", false},  // below the window
-        {"C000", "0xB2", "S104B000FF4C", true},
-        {"C000", "0xB2", "S104A000FF5C", false},
-        {"8000", "0x00", "S1047FFFFF7E", false},
-        {"8000", "0x00", "S1040000FFFC", false},  // data at 0000 below the start
-        {"8000", "0x00", "S1030000FC", true},     // no data at 0000: exempt
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.record);
-        auto session = Session(c.start, c.code, 20480);
-        const ImageLoadOutcome outcome = LoadImage(std::string(c.record) + "\r\n", *session);
-        EXPECT_EQ(!outcome.failure, c.fits) << (outcome.failure ? outcome.failure->message : "");
     }
 }
 
