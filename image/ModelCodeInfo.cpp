@@ -1,0 +1,25 @@
+#include "image/ModelCodeInfo.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace vortana {
+namespace {
+
+template <typename Match>
+const ModelCodeInfo* FindCodeWhere(Match match) {
+    const auto it = std::ranges::find_if(kModelCodes, match);
+    return it == std::end(kModelCodes) ? nullptr : &*it;
+}
+
+}  // namespace
+
+const ModelCodeInfo* FindModelCode(std::string_view text) {
+    return FindCodeWhere([text](const ModelCodeInfo& code) { return code.text == text; });
+}
+
+const ModelCodeInfo* FindModelCode(std::uint8_t byte) {
+    return FindCodeWhere([byte](const ModelCodeInfo& code) { return code.byte == byte; });
+}
+
+}  // namespace vortana
