@@ -70,7 +70,7 @@ double MedianMs(int runs, const std::function<void()>& work) {
 }
 
 void Fail(const std::string& what) {
-    std::fprintf(stderr, "bench_image_load: %s\n", what.c_str());
+    std::fprintf(stderr, "vortana_bench_image_load: %s\n", what.c_str());
     std::exit(1);
 }
 
