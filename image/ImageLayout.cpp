@@ -19,7 +19,7 @@ std::string_view Chars(std::string_view text, std::size_t first, std::size_t cou
 std::optional<ImageLayout> ImageLayout::FromModel(std::string_view flashStart,
                                                   std::string_view modelCode,
                                                   std::uint32_t imageSize) {
-    const auto codeByte = static_cast<std::uint8_t>(HexToIntDef(Chars(modelCode, 2, 2)));
+    const std::uint8_t codeByte = ModelCodeByte(modelCode);
     const ModelCodeInfo* code = FindModelCode(codeByte);
     if (code == nullptr || !IsValidImageSize(imageSize))
         return std::nullopt;

@@ -1,5 +1,7 @@
 #include "image/ModelCodeInfo.h"
 
+#include "shell/Convert.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -13,6 +15,13 @@ const ModelCodeInfo* FindCodeWhere(Match match) {
 }
 
 }  // namespace
+
+std::uint8_t ModelCodeByte(std::string_view modelCode) {
+    constexpr std::size_t kDigitsAt = 2;  // after "0x"
+    if (modelCode.size() <= kDigitsAt)
+        return 0;
+    return static_cast<std::uint8_t>(HexToIntDef(modelCode.substr(kDigitsAt, 2)));
+}
 
 const ModelCodeInfo* FindModelCode(std::string_view text) {
     return FindCodeWhere([text](const ModelCodeInfo& code) { return code.text == text; });

@@ -31,6 +31,10 @@ inline constexpr ModelCodeInfo kModelCodes[] = {
     {"0xB2", 0xB2, 0xB000, "B000-BFFF+"},
 };
 
+// Characters 3 and 4 of a model code text ("0xB2" gives 0xB2) read as a hexadecimal byte, 0
+// when they are not hexadecimal digits: the byte the device and the loader work with.
+std::uint8_t ModelCodeByte(std::string_view modelCode);
+
 // The code whose text is exactly `text`, or nullptr.
 const ModelCodeInfo* FindModelCode(std::string_view text);
 // The code whose byte is `byte`, or nullptr.

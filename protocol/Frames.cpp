@@ -1,5 +1,7 @@
 #include "protocol/Frames.h"
 
+#include "image/ModelCodeInfo.h"
+
 #include "shell/Convert.h"
 
 #include <algorithm>
@@ -83,13 +85,6 @@ int BurnCount(const std::string& text) {
 }
 
 }  // namespace
-
-std::uint8_t ModelCodeByte(const std::string& modelCode) {
-    constexpr std::size_t kDigitsAt = 2;  // after "0x"
-    if (modelCode.size() <= kDigitsAt)
-        return 0;
-    return HexByte(std::string_view(modelCode).substr(kDigitsAt, 2));
-}
 
 Frame BareFrame(Command command) {
     return Envelope(command, {});

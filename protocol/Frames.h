@@ -76,8 +76,4 @@ Frame ReadCmd(const SessionState& state);
 // The 12-byte download header from ImageSize, ModelCode, SerialNumberBytes, SerialIncrement.
 Frame LoadCmd(const SessionState& state);
 
-// The byte of a model code text: its two characters after "0x", read as hexadecimal with default
-// 0 ("0xB2" gives 0xB2; a short or bad text gives 0).
-std::uint8_t ModelCodeByte(const std::string& modelCode);
-
 }  // namespace vortana

@@ -1,47 +1,31 @@
 #include "protocol/ReadOutListing.h"
 
 #include "image/HexRow.h"
+#include "image/ModelCodeInfo.h"
 #include "shell/Convert.h"
 
-#include <algorithm>
-#include <array>
 #include <span>
 
 namespace vortana {
 namespace {
 
-struct AdditionalWindow {
-    const char* modelCode;
-    std::uint32_t base;
-};
-
-// clang-format off
-constexpr std::array<AdditionalWindow, 4> kAdditionalWindows{{
-    // model code  window base
-    {"0x10",       0x1000},
-    {"0x14",       0x1000},
-    {"0xB0",       0xB000},
-    {"0xB2",       0xB000},
-}};
-// clang-format on
-
-const AdditionalWindow* WindowOf(const std::string& modelCode) {
-    const auto* window =
-        std::find_if(kAdditionalWindows.begin(), kAdditionalWindows.end(),
-                     [&modelCode](const AdditionalWindow& w) { return modelCode == w.modelCode; });
-    return window == kAdditionalWindows.end() ? nullptr : window;
+// The base of the model's additional window, which the device sends as the first page; 0 when
+// the code text (compared exactly) names no model with one.
+std::uint32_t WindowBaseOf(const std::string& modelCode) {
+    const ModelCodeInfo* code = FindModelCode(modelCode);
+    return code != nullptr ? code->windowBase : 0;
 }
 
 }  // namespace
 
 std::uint32_t PageStartAddress(const SessionState& state) {
-    const AdditionalWindow* window = WindowOf(state.ModelCode);
+    const std::uint32_t windowBase = WindowBaseOf(state.ModelCode);
     const auto flashStart = static_cast<std::uint32_t>(HexToIntDef(state.FlashStart));
     switch (state.ReadPageCount) {
         case 1:
-            return window != nullptr ? window->base : flashStart;
+            return windowBase != 0 ? windowBase : flashStart;
         case 2:
-            return window != nullptr ? flashStart : state.ReadRowAddress;
+            return windowBase != 0 ? flashStart : state.ReadRowAddress;
         default:
             return state.ReadRowAddress;
     }
