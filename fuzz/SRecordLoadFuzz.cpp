@@ -1,48 +1,288 @@
-// Fuzz target: any bytes as an S-record file, loaded for each model code. The loader must
-// neither crash nor write outside the image tables, and a refused file must leave the session
-// as it found it.
+// Fuzz target: any bytes as an S-record file, loaded into the image of a model the input chooses.
+//
+// Input: byte 0 picks the model code text (the five, a lower-case one, an unknown one, none),
+// byte 1 the image size (1 to 16 blocks, or a size the tables cannot hold), bytes 2 and 3 the
+// start value; the rest is the file. One session lives across inputs, so every load meets the
+// image and blocks an earlier one left.
+//
+// Checked against a shadow of the session kept here, with formulas of this file's own:
+//  - the tokeniser splits the file into the lines and pairs a plain split gives;
+//  - a refused file changes no entry of ImageText, no byte of ImageBlocks and not BlockSum, and
+//    says why with one of the loader's messages and a line of the file;
+//  - a loaded file rewrites exactly the image's entries and blocks: every block carries its
+//    number, its address high byte, the values of its entries and their sum; the checksum text
+//    and the listing rows match the entries; a file without any "S1" leaves the image erased.
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "image/ImageLoader.h"
+#include "image/SRecordTokeniser.h"
 
 namespace {
 
-struct Model {
-    const char* flashStart;
-    const char* code;
-    std::uint32_t imageSize;
+using vortana::SessionState;
+
+// Stops the run with a message libFuzzer shows beside the input.
+[[noreturn]] void Fault(const char* what) {
+    std::fprintf(stderr, "fuzz_srecord_load: %s\n", what);
+    std::abort();
+}
+
+void Check(bool ok, const char* what) {
+    if (!ok)
+        Fault(what);
+}
+
+struct CodeChoice {
+    const char* text;
+    int windowBase;  // -1: the loader has no layout for this code
 };
 
-constexpr Model kModels[] = {
-    {"8000", "0x00", 32768},
-    {"0000", "0x00", 65536},
-    {"4000", "0x10", 53248},
-    {"C000", "0xB2", 20480},
+constexpr CodeChoice kCodes[] = {
+    {"0x00", 0},      {"0x10", 0x1000}, {"0x14", 0x1000}, {"0xB0", 0xB000},
+    {"0xB2", 0xB000}, {"0xb0", 0xB000}, {"0x77", -1},     {"", 0},  // "" reads as code 0x00
 };
+
+constexpr std::size_t kModelBytes = 4;
+constexpr std::uint32_t kBlockData = 4096;
+constexpr std::uint32_t kTableEntries = vortana::kImageTextEntries;
+constexpr char kUnloaded[] = "**";  // what the shadow says of an entry no load has written
+
+struct Model {
+    const CodeChoice* code;
+    std::uint32_t start;
+    std::uint32_t size;
+    std::string flashStart;
+
+    bool Loadable() const {
+        return code->windowBase >= 0 && size >= kBlockData && size <= kTableEntries &&
+               size % kBlockData == 0;
+    }
+    bool HasWindow() const { return code->windowBase > 0; }
+};
+
+// Sizes the tables cannot hold: none, not whole blocks, past 64 KiB, far past it.
+constexpr std::uint32_t kBadSizes[] = {0, 1, 4095, 4097, 6144, 65537, 69632, 0x80000000};
+
+// Mostly small images, since a load costs in proportion to its size; any size now and then.
+std::uint32_t ImageSizeOf(std::uint8_t choice) {
+    if (choice < 0xC0)
+        return (1 + choice % 4) * kBlockData;
+    if (choice < 0xF0)
+        return (1 + choice % 16) * kBlockData;
+    return kBadSizes[choice % std::size(kBadSizes)];
+}
+
+Model ModelOf(const std::uint8_t* data) {
+    Model model;
+    model.code = &kCodes[data[0] % std::size(kCodes)];
+    model.size = ImageSizeOf(data[1]);
+    model.start = std::uint32_t{data[2]} << 8 | data[3];
+    char text[5];
+    std::snprintf(text, sizeof text, "%04X", model.start);
+    model.flashStart = text;
+    return model;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// An image entry's value: its two characters as a hexadecimal byte, 0 when they are not one.
+std::uint8_t EntryValue(const std::string& entry) {
+    const int high = HexDigit(entry[1]);
+    const int low = HexDigit(entry[2]);
+    return high < 0 || low < 0 ? 0 : static_cast<std::uint8_t>(high * 16 + low);
+}
+
+std::string Hex(std::uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+// The tokeniser against a plain split: lines end at LF (a CR before it is no part of the line),
+// each line gives its characters in pairs from its start, and the file ends after its last line.
+void CheckTokens(std::string_view file) {
+    vortana::SRecordTokeniser tokeniser(file);
+    std::string_view token;
+    for (std::size_t start = 0; start < file.size();) {
+        const std::size_t feed = file.find('\n', start);
+        std::size_t end = feed == std::string_view::npos ? file.size() : feed;
+        if (feed != std::string_view::npos && end > start && file[end - 1] == '\r')
+            --end;
+        for (std::size_t pair = start; pair + 2 <= end; pair += 2) {
+            Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::Token, "token missed");
+            Check(token.data() == file.data() + pair && token.size() == 2, "token misplaced");
+        }
+        Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::LineEnd, "line end missed");
+        start = feed == std::string_view::npos ? file.size() : feed + 1;
+    }
+    for (int i = 0; i < 2; ++i)
+        Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::FileEnd, "file end missed");
+}
+
+// The session and what it must hold: the characters of every ImageText entry and the blocks.
+struct Shadow {
+    std::unique_ptr<SessionState> session = std::make_unique<SessionState>();
+    std::vector<char> chars;
+    std::unique_ptr<decltype(SessionState::ImageBlocks)> blocks =
+        std::make_unique<decltype(SessionState::ImageBlocks)>();
+    std::int32_t blockSum = 0x5A5A5A5A;
+
+    Shadow() {
+        for (std::string& entry : session->ImageText)
+            entry = std::string("$") + kUnloaded;
+        chars.resize(2 * session->ImageText.size());
+        for (std::size_t i = 0; i < chars.size(); ++i)
+            chars[i] = kUnloaded[i % 2];
+        for (std::size_t i = 0; i < blocks->size(); ++i)
+            (*blocks)[i] = static_cast<std::uint8_t>(i * 7);
+        session->ImageBlocks = *blocks;
+        session->BlockSum = blockSum;
+    }
+
+    // Entries `first` to `first + count - 1` (as far as the table goes) hold what the shadow
+    // says. Checking the whole table every time would cost more than most loads.
+    void CheckEntriesKept(std::size_t first, std::size_t count) const {
+        const auto& text = session->ImageText;
+        for (std::size_t i = first; i < std::min(first + count, text.size()); ++i) {
+            Check(text[i].size() == 3 && text[i][0] == '$' && text[i][1] == chars[2 * i] &&
+                      text[i][2] == chars[2 * i + 1],
+                  "an ImageText entry outside the loaded image changed");
+        }
+    }
+    void CheckBlocksKept(std::size_t firstBlock) const {
+        const std::size_t from = firstBlock * vortana::kImageBlockSize;
+        Check(
+            std::equal(blocks->begin() + from, blocks->end(), session->ImageBlocks.begin() + from),
+            "a download block outside the loaded image changed");
+    }
+};
+
+bool IsLoaderMessage(const std::string& message) {
+    return message == vortana::kNoModelMessage || message == vortana::kAddressMismatchMessage ||
+           message.starts_with("文件加载错误，");
+}
+
+void CheckRefused(const Shadow& shadow, const Model& model, std::string_view file,
+                  const vortana::SRecordFailure& failure) {
+    Check(IsLoaderMessage(failure.message), "a refusal without a loader message");
+    const bool noModel = failure.message == vortana::kNoModelMessage;
+    Check(noModel == !model.Loadable(), "a model refused or not refused wrongly");
+    const auto lines = static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n'));
+    Check(noModel || (failure.line >= 1 && failure.line <= lines + 1),
+          "a refusal names no line of the file");
+    shadow.CheckEntriesKept(0, std::min(model.size, kTableEntries) + kBlockData);
+    shadow.CheckBlocksKept(0);
+    Check(shadow.session->BlockSum == shadow.blockSum, "a refused file changed BlockSum");
+}
+
+std::uint8_t BlockAddressHigh(const Model& model, std::uint32_t block) {
+    const std::uint32_t startHigh = model.start >> 8;
+    if (!model.HasWindow())
+        return static_cast<std::uint8_t>(startHigh + 16 * block);
+    if (block == 0)
+        return static_cast<std::uint8_t>(model.code->windowBase >> 8);
+    return static_cast<std::uint8_t>(startHigh + 16 * (block - 1));
+}
+
+std::uint32_t RowAddress(const Model& model, std::uint32_t row) {
+    if (!model.HasWindow())
+        return model.start + 16 * row;
+    if (row < 256)
+        return model.code->windowBase + 16 * row;
+    return model.start + 16 * (row - 256);
+}
+
+// A listing row: the address, ":: ", then each entry's two characters and a blank.
+void CheckRow(const std::string& row, std::uint32_t address, const std::string* entries) {
+    char head[16];
+    const int headLength = std::snprintf(head, sizeof head, "%04X:: ", address);
+    Check(row.size() == static_cast<std::size_t>(headLength) + 16 * 3 &&
+              row.compare(0, headLength, head) == 0,
+          "a listing row with the wrong address");
+    for (std::size_t k = 0; k < 16; ++k) {
+        const char* cell = row.data() + headLength + 3 * k;
+        Check(cell[0] == entries[k][1] && cell[1] == entries[k][2] && cell[2] == ' ',
+              "a listing row differs from its entries");
+    }
+}
+
+void CheckLoaded(Shadow& shadow, const Model& model, std::string_view file,
+                 const vortana::ImageLoadOutcome& outcome) {
+    Check(model.Loadable(), "a file loaded for a model the tables cannot hold");
+    const SessionState& session = *shadow.session;
+    const bool noData = file.find("S1") == std::string_view::npos;
+    std::uint32_t checkSum = 0;
+    for (std::uint32_t block = 0; block < model.size / kBlockData; ++block) {
+        const std::uint8_t* bytes = session.ImageBlocks.data() + block * vortana::kImageBlockSize;
+        Check(bytes[0] == block, "a block with the wrong number");
+        Check(bytes[1] == BlockAddressHigh(model, block), "a block with the wrong address byte");
+        std::uint32_t sum = 0;
+        for (std::uint32_t k = 0; k < kBlockData; ++k) {
+            const std::string& entry = session.ImageText[block * kBlockData + k];
+            Check(entry.size() == 3 && entry[0] == '$', "an image entry that is not $hh");
+            Check(!noData || entry == "$FF", "a file without data left a byte unerased");
+            Check(bytes[2 + k] == EntryValue(entry), "a block byte differs from its entry");
+            sum += bytes[2 + k];
+        }
+        for (int i = 0; i < 4; ++i) {
+            Check(bytes[kBlockData + 2 + i] == static_cast<std::uint8_t>(sum >> (24 - 8 * i)),
+                  "a block sum differs from its bytes");
+        }
+        checkSum += sum;
+    }
+    Check(outcome.checkSumText == "CheckSum:  0x" + Hex(checkSum, 8), "wrong checksum text");
+
+    Check(outcome.listingRows.size() == model.size / 16, "wrong number of listing rows");
+    for (std::uint32_t row = 0; row < outcome.listingRows.size(); ++row)
+        CheckRow(outcome.listingRows[row], RowAddress(model, row), &session.ImageText[row * 16]);
+
+    Check(session.BlockSum == 0, "BlockSum not 0 after the blocks were built");
+    shadow.CheckEntriesKept(model.size, kBlockData);
+    shadow.CheckBlocksKept(model.size / kBlockData);
+    for (std::uint32_t i = 0; i < model.size; ++i) {
+        shadow.chars[2 * i] = session.ImageText[i][1];
+        shadow.chars[2 * i + 1] = session.ImageText[i][2];
+    }
+    std::copy(session.ImageBlocks.begin(), session.ImageBlocks.end(), shadow.blocks->begin());
+    shadow.blockSum = 0;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static auto session = std::make_unique<vortana::SessionState>();
-    const std::string_view file(reinterpret_cast<const char*>(data), size);
-    for (const Model& model : kModels) {
-        session->FlashStart = model.flashStart;
-        session->ModelCode = model.code;
-        session->ImageSize = model.imageSize;
-        const auto blocksBefore = session->ImageBlocks;
-        const std::string firstEntryBefore = session->ImageText[0];
-        const vortana::ImageLoadOutcome outcome = vortana::LoadImage(file, *session);
-        if (outcome.failure) {
-            if (session->ImageBlocks != blocksBefore || session->ImageText[0] != firstEntryBefore)
-                std::abort();
-        } else if (outcome.listingRows.size() != model.imageSize / 16 ||
-                   session->ImageText[model.imageSize - 1].size() != 3) {
-            std::abort();
-        }
-    }
+    if (size < kModelBytes)
+        return 0;
+    static Shadow shadow;
+    const Model model = ModelOf(data);
+    const std::string_view file(reinterpret_cast<const char*>(data + kModelBytes),
+                                size - kModelBytes);
+    CheckTokens(file);
+
+    SessionState& session = *shadow.session;
+    session.FlashStart = model.flashStart;
+    session.ModelCode = model.code->text;
+    session.ImageSize = model.size;
+    const vortana::ImageLoadOutcome outcome = vortana::LoadImage(file, session);
+    if (outcome.failure)
+        CheckRefused(shadow, model, file, *outcome.failure);
+    else
+        CheckLoaded(shadow, model, file, outcome);
     return 0;
 }
