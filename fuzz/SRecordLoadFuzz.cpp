@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,25 +116,169 @@ std::string Hex(std::uint32_t value, int digits) {
     return text;
 }
 
-// The tokeniser against a plain split: lines end at LF (a CR before it is no part of the line),
-// each line gives its characters in pairs from its start, and the file ends after its last line.
-void CheckTokens(std::string_view file) {
-    vortana::SRecordTokeniser tokeniser(file);
-    std::string_view token;
+// The file's lines: each ends at a LF, and a CR before the LF is no part of it.
+std::vector<std::string_view> Lines(std::string_view file) {
+    std::vector<std::string_view> lines;
     for (std::size_t start = 0; start < file.size();) {
         const std::size_t feed = file.find('\n', start);
         std::size_t end = feed == std::string_view::npos ? file.size() : feed;
         if (feed != std::string_view::npos && end > start && file[end - 1] == '\r')
             --end;
-        for (std::size_t pair = start; pair + 2 <= end; pair += 2) {
+        lines.push_back(file.substr(start, end - start));
+        start = feed == std::string_view::npos ? file.size() : feed + 1;
+    }
+    return lines;
+}
+
+// The tokeniser against the plain split: each line gives its characters in pairs from its
+// start, then its end; the file ends after its last line.
+void CheckTokens(std::string_view file, const std::vector<std::string_view>& lines) {
+    vortana::SRecordTokeniser tokeniser(file);
+    std::string_view token;
+    for (std::string_view line : lines) {
+        for (std::size_t pair = 0; pair + 2 <= line.size(); pair += 2) {
             Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::Token, "token missed");
-            Check(token.data() == file.data() + pair && token.size() == 2, "token misplaced");
+            Check(token.data() == line.data() + pair && token.size() == 2, "token misplaced");
         }
         Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::LineEnd, "line end missed");
-        start = feed == std::string_view::npos ? file.size() : feed + 1;
     }
     for (int i = 0; i < 2; ++i)
         Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::FileEnd, "file end missed");
+}
+
+std::uint8_t PairValue(std::string_view pair) {
+    return static_cast<std::uint8_t>(HexDigit(pair[0]) * 16 + HexDigit(pair[1]));
+}
+
+// A line holding one record, whole or cut short by the line end: "S0", "S1" or "S9", then
+// hexadecimal pairs: the count c, two address bytes, c - 3 data bytes and the checksum, nothing
+// after them. An odd character at the end of a line is no part of it (it makes no token).
+struct RecordLine {
+    char type;
+    std::size_t pairs;          // hexadecimal pairs after the type
+    std::uint8_t count = 0;     // when pairs >= 1
+    std::uint32_t address = 0;  // when pairs >= 3
+    std::string_view data;      // when the record is whole: two characters a byte
+    bool sumRight = false;      // when the record is whole
+
+    bool HasAddress() const { return pairs >= 3; }
+    bool Whole() const { return pairs == 1 + std::size_t{count}; }
+    // Data bytes the record announces for the image: only S1 records carry any.
+    std::uint32_t DataLength() const { return type == '1' && count > 3 ? count - 3 : 0; }
+};
+
+std::optional<RecordLine> ReadRecordLine(std::string_view line) {
+    line = line.substr(0, line.size() & ~std::size_t{1});
+    if (line.size() < 2 || line[0] != 'S' || (line[1] != '0' && line[1] != '1' && line[1] != '9'))
+        return std::nullopt;
+    for (char c : line.substr(2)) {
+        if (HexDigit(c) < 0)
+            return std::nullopt;
+    }
+    RecordLine record;
+    record.type = line[1];
+    record.pairs = line.size() / 2 - 1;
+    if (record.pairs >= 1)
+        record.count = PairValue(line.substr(2));
+    if (record.pairs > 1 + std::size_t{record.count})
+        return std::nullopt;  // more after the record: not a line of one record
+    if (record.HasAddress())
+        record.address = std::uint32_t{PairValue(line.substr(4))} << 8 | PairValue(line.substr(6));
+    if (record.count >= 3 && record.Whole()) {
+        std::uint32_t sum = 0;
+        for (std::size_t at = 2; at + 2 < line.size(); at += 2)
+            sum += PairValue(line.substr(at));
+        record.data = line.substr(8, line.size() - 10);
+        record.sumRight = PairValue(line.substr(line.size() - 2)) == 0xFF - sum % 256;
+    }
+    return record;
+}
+
+// Where a record's first byte goes in the image: below 0 when it lies below the image.
+std::int64_t ImageIndex(const Model& model, std::uint32_t address) {
+    if (!model.HasWindow() || address >= model.start)
+        return std::int64_t{address} - model.start + (model.HasWindow() ? kBlockData : 0);
+    return std::int64_t{address} - model.code->windowBase;
+}
+
+// Whether the model takes a record: data must lie wholly in the image, and below the start value
+// wholly in the additional window; a record without data only must not lie below the image,
+// address 0 always passing.
+bool Fits(const Model& model, const RecordLine& record) {
+    const std::int64_t index = ImageIndex(model, record.address);
+    const std::uint32_t length = record.DataLength();
+    if (length == 0)
+        return record.address == 0 || index >= 0;
+    if (record.address < model.start &&
+        (!model.HasWindow() || record.address + length > model.code->windowBase + kBlockData))
+        return false;
+    return index >= 0 && index + length <= model.size;
+}
+
+constexpr std::string_view kFileErrorStart = "文件加载错误，";  // checksum or count
+
+struct ExpectedOutcome {
+    std::optional<std::size_t> failedLine;  // counting from 1
+    std::string_view messageStart;
+    std::vector<char> chars;  // the image's characters, two a byte, on success
+};
+
+// Why a record line fails the load, or nothing when it passes: a count below 3; an address the
+// model does not take; an S1 record cut short or with the wrong checksum.
+std::optional<std::string_view> RecordFailure(const Model& model, const RecordLine& record) {
+    if (record.pairs >= 1 && record.count < 3)
+        return kFileErrorStart;
+    if (record.HasAddress() && !Fits(model, record))
+        return vortana::kAddressMismatchMessage;
+    if (record.type == '1' && !(record.Whole() && record.sumRight))
+        return kFileErrorStart;
+    return std::nullopt;
+}
+
+// What loading a file of record lines (and blank lines) must give, worked out line by line.
+// Nothing for any other file.
+std::optional<ExpectedOutcome> OutcomeOfRecordFile(const Model& model,
+                                                   const std::vector<std::string_view>& lines) {
+    std::vector<std::optional<RecordLine>> records;
+    for (std::string_view line : lines) {
+        records.push_back(ReadRecordLine(line));
+        if (line.size() > 1 && !records.back())
+            return std::nullopt;
+    }
+    ExpectedOutcome outcome;
+    outcome.chars.assign(2 * std::size_t{model.size}, 'F');
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::optional<RecordLine>& record = records[i];
+        if (!record)
+            continue;
+        if (const auto failure = RecordFailure(model, *record)) {
+            outcome.failedLine = i + 1;
+            outcome.messageStart = *failure;
+            return outcome;
+        }
+        if (record->DataLength() > 0) {
+            std::copy(record->data.begin(), record->data.end(),
+                      outcome.chars.begin() + 2 * ImageIndex(model, record->address));
+        }
+    }
+    return outcome;
+}
+
+void CheckExpectedOutcome(const ExpectedOutcome& expected, const vortana::ImageLoadOutcome& outcome,
+                          const SessionState& session) {
+    Check(expected.failedLine.has_value() == outcome.failure.has_value(),
+          "a file of record lines loaded or refused wrongly");
+    if (expected.failedLine) {
+        Check(outcome.failure->line == *expected.failedLine &&
+                  outcome.failure->message.starts_with(expected.messageStart),
+              "a file of record lines refused on the wrong line or for the wrong reason");
+        return;
+    }
+    for (std::size_t i = 0; i < expected.chars.size() / 2; ++i) {
+        Check(session.ImageText[i][1] == expected.chars[2 * i] &&
+                  session.ImageText[i][2] == expected.chars[2 * i + 1],
+              "a file of record lines put a byte in the wrong place");
+    }
 }
 
 // The session and what it must hold: the characters of every ImageText entry and the blocks.
@@ -273,7 +418,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Model model = ModelOf(data);
     const std::string_view file(reinterpret_cast<const char*>(data + kModelBytes),
                                 size - kModelBytes);
-    CheckTokens(file);
+    const std::vector<std::string_view> lines = Lines(file);
+    CheckTokens(file, lines);
+    const std::optional<ExpectedOutcome> expected =
+        model.Loadable() ? OutcomeOfRecordFile(model, lines) : std::nullopt;
 
     SessionState& session = *shadow.session;
     session.FlashStart = model.flashStart;
@@ -284,5 +432,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckRefused(shadow, model, file, *outcome.failure);
     else
         CheckLoaded(shadow, model, file, outcome);
+    if (expected)
+        CheckExpectedOutcome(*expected, outcome, session);
     return 0;
 }
