@@ -1,0 +1,42 @@
+#include "shell/toolkit/TLabel.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "shell/toolkit/Handler.h"
+
+namespace vortana {
+
+TLabel::TLabel(Desktop& desktop, QWidget* parent) : QLabel(parent), desktop_(desktop) {}
+
+void TLabel::SetCaption(const QString& caption) {
+    setText(caption);
+    FitCaption();
+}
+
+void TLabel::SetDesignedGeometry(const QRect& place) {
+    designedWidth_ = place.width();
+    setGeometry(place);
+    FitCaption();
+}
+
+void TLabel::FitCaption() {
+    const int needed = fontMetrics().horizontalAdvance(text()) + 2 * margin();
+    resize(std::max(designedWidth_, needed), height());
+}
+
+void TLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitCaption();
+}
+
+void TLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        OnClick)
+        RunHandler(desktop_, OnClick);
+}
+
+}  // namespace vortana
