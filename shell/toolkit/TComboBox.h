@@ -20,6 +20,7 @@ class TComboBox : public QComboBox {
 
     QString Text() const { return currentText(); }
     void SetText(const QString& text);
+    void SetColours(const QColor& text, const QColor& background);
 
     std::function<void()> OnChange;
 
