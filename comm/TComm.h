@@ -13,7 +13,8 @@
 //
 // Ownership: the component owns the device, the stop signal, the sink and both threads. Each
 // buffer handed between threads is a heap copy owned by whoever holds the notification or
-// request that carries it. Call ClosePort before destroying an open component.
+// request that carries it. Call ClosePort before destroying an open component; the destructor
+// closes a port left open rather than leave its threads running on a freed component.
 #pragma once
 
 #include <cstdint>
@@ -22,21 +23,15 @@
 #include <stdexcept>
 #include <string>
 
+#include "comm/LineSettings.h"
+#include "comm/NotifySink.h"
+
 namespace vortana {
 
 class TComm;
-class NotifySink;
-
-enum class TParity : std::uint8_t { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
-enum class TStopBits : std::uint8_t { _1 = 0, _1_5 = 1, _2 = 2 };
-enum class TByteSize : std::uint8_t { _5 = 0, _6 = 1, _7 = 2, _8 = 3 };
-enum class TDtrControl : std::uint8_t { DtrEnable = 0, DtrDisable = 1, DtrHandshake = 2 };
-enum class TRtsControl : std::uint8_t {
-    RtsEnable = 0,
-    RtsDisable = 1,
-    RtsHandshake = 2,
-    RtsTransmissionAvailable = 3
-};
+class SerialPort;
+class TReadThread;
+class TWriteThread;
 
 // Raised by OpenPort; carries only its message.
 class ECommsError : public std::runtime_error {
@@ -67,6 +62,8 @@ class TComm {
     // Copies Count bytes and queues them for the writer; never waits for the line.
     bool SendBytes(const void* Buffer, std::uint16_t Count);
     bool IsOpen() const;
+    // True when no write request is queued or being written (also while closed).
+    bool SendQueueEmpty() const;
 
     // Properties. A setter given the stored value does nothing; a new value of a line property
     // re-applies the line settings while open, one of a time-out property the time-outs.
@@ -133,7 +130,24 @@ class TComm {
     TSendDataEmptyEvent OnSendDataEmpty;
 
   private:
-    // Internal state and property storage: the serial-link issue fills this in.
+    void ApplyLineSettings();
+    void ApplyTimeouts();
+    void StopReader();
+    void StopWriter();
+    [[noreturn]] void FailOpen(const char* message);
+    void HandleNotification(Notification notification);
+    template <typename T>
+    void SetLineProperty(T LineSettings::*field, T value);
+    void SetTimeoutProperty(std::uint32_t CommTimeouts::*field, std::uint32_t value);
+
+    // Destroyed bottom-up: the threads before the port they use, the sink last.
+    std::unique_ptr<NotifySink> sink_;
+    std::unique_ptr<SerialPort> port_;  // set exactly while open
+    std::unique_ptr<TReadThread> reader_;
+    std::unique_ptr<TWriteThread> writer_;
+    std::string commName_ = "COM2";
+    LineSettings line_;
+    CommTimeouts timeouts_;
 };
 
 }  // namespace vortana

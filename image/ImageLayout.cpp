@@ -1,0 +1,75 @@
+#include "image/ImageLayout.h"
+
+#include "image/ModelCodeInfo.h"
+#include "shell/Convert.h"
+
+namespace vortana {
+namespace {
+
+constexpr std::uint32_t kWindowRows = kWindowSize / kListingRowBytes;
+constexpr std::uint32_t kBlockAddressStep = kBlockDataSize >> 8;  // high byte step per block
+
+// Characters `first` and the next `count` of `text`, as far as they exist.
+std::string_view Chars(std::string_view text, std::size_t first, std::size_t count) {
+    return first < text.size() ? text.substr(first, count) : std::string_view{};
+}
+
+}  // namespace
+
+std::optional<ImageLayout> ImageLayout::FromModel(std::string_view flashStart,
+                                                  std::string_view modelCode,
+                                                  std::uint32_t imageSize) {
+    const std::uint8_t codeByte = ModelCodeByte(modelCode);
+    const ModelCodeInfo* code = FindModelCode(codeByte);
+    if (code == nullptr || !IsValidImageSize(imageSize))
+        return std::nullopt;
+    ImageLayout layout;
+    layout.code = codeByte;
+    layout.start = static_cast<std::uint32_t>(HexToIntDef(flashStart));
+    layout.startHigh = static_cast<std::uint8_t>(HexToIntDef(Chars(flashStart, 0, 2)));
+    layout.size = imageSize;
+    layout.windowBase = code->windowBase;
+    return layout;
+}
+
+std::int64_t ImageLayout::IndexOf(std::uint32_t address) const {
+    const std::int64_t a = address;
+    if (!HasWindow())
+        return a - start;
+    return a >= start ? a - start + kWindowSize : a - windowBase;
+}
+
+std::optional<std::uint32_t> ImageLayout::DataIndex(std::uint32_t address,
+                                                    std::uint32_t length) const {
+    const std::int64_t end = std::int64_t{address} + length;
+    if (address < start &&
+        (!HasWindow() || address < windowBase || end > std::int64_t{windowBase} + kWindowSize)) {
+        return std::nullopt;
+    }
+    const std::int64_t index = IndexOf(address);
+    if (index < 0 || index + length > size)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(index);
+}
+
+bool ImageLayout::AcceptsBareAddress(std::uint32_t address) const {
+    return address == 0 || IndexOf(address) >= 0;
+}
+
+std::uint8_t ImageLayout::BlockAddressHigh(std::uint32_t block) const {
+    if (!HasWindow())
+        return static_cast<std::uint8_t>(startHigh + kBlockAddressStep * block);
+    if (block == 0)
+        return static_cast<std::uint8_t>(windowBase >> 8);
+    return static_cast<std::uint8_t>(startHigh + kBlockAddressStep * (block - 1));
+}
+
+std::uint32_t ImageLayout::RowAddress(std::uint32_t row) const {
+    if (!HasWindow())
+        return start + kListingRowBytes * row;
+    if (row < kWindowRows)
+        return windowBase + kListingRowBytes * row;
+    return start + kListingRowBytes * (row - kWindowRows);
+}
+
+}  // namespace vortana

@@ -1,0 +1,142 @@
+#include "image/SRecordParser.h"
+
+#include "image/SRecordTokeniser.h"
+#include "shell/Convert.h"
+
+namespace vortana {
+namespace {
+
+constexpr std::uint8_t kHeadBytes = 3;  // the address bytes and the checksum, counted but no data
+
+bool IsRecordType(std::string_view token) {
+    return token == "S0" || token == "S1" || token == "S9";
+}
+
+std::uint8_t TokenValue(std::string_view token) {
+    return static_cast<std::uint8_t>(HexToIntDef(token));
+}
+
+}  // namespace
+
+std::uint32_t SRecordHead::StoredLength() const {
+    return type == "S1" && count > kHeadBytes ? count - kHeadBytes : 0;
+}
+
+bool SRecordParser::Fail(std::string message) {
+    failure_ = SRecordFailure{std::move(message), line_};
+    return false;
+}
+
+std::uint8_t SRecordParser::ExpectedCheckSum() const {
+    return static_cast<std::uint8_t>(0xFF - sum_ % 256);
+}
+
+bool SRecordParser::CheckSumFailure(std::uint8_t expected) {
+    return Fail("文件加载错误，" + std::string(addressText_.data(), addressLength_) +
+                "地址行校验和错误 " + IntToHex(expected, 2));
+}
+
+bool SRecordParser::IsS1() const {
+    return type_[0] == 'S' && type_[1] == '1';
+}
+
+std::uint32_t SRecordParser::DataLength() const {
+    return count_ - kHeadBytes;
+}
+
+SRecordHead SRecordParser::Head() const {
+    return {std::string_view(type_.data(), type_.size()), count_,
+            std::string_view(addressText_.data(), addressLength_), address_};
+}
+
+bool SRecordParser::Token(std::string_view token) {
+    if (failure_)
+        return false;
+    const std::uint8_t value = TokenValue(token);
+    switch (state_) {
+        case State::RecordStart:
+            if (IsRecordType(token)) {
+                token.copy(type_.data(), type_.size());
+                sum_ = 0;
+                addressLength_ = 0;
+                state_ = State::Count;
+            }
+            break;
+        case State::Count:
+            count_ = value;
+            sum_ = value;
+            if (count_ < kHeadBytes) {
+                return Fail("文件加载错误，第" + std::to_string(line_) + "行记录长度错误 " +
+                            IntToHex(count_, 2));
+            }
+            state_ = State::AddressHigh;
+            break;
+        case State::AddressHigh:
+        case State::AddressLow:
+            addressLength_ += token.copy(addressText_.data() + addressLength_, 2);
+            sum_ += value;
+            if (state_ == State::AddressHigh) {
+                state_ = State::AddressLow;
+                break;
+            }
+            address_ = static_cast<std::uint16_t>(HexToIntDef(Head().addressText));
+            if (!sink_.Fits(Head()))
+                return Fail(std::string(kAddressMismatchMessage));
+            dataRead_ = 0;
+            state_ = count_ == kHeadBytes ? State::CheckSum : State::Data;
+            break;
+        case State::Data:
+            if (IsS1()) {
+                token.copy(data_.data() + 2 * dataRead_, 2);
+                sum_ += value;
+            }
+            if (++dataRead_ == DataLength())
+                state_ = State::CheckSum;
+            break;
+        case State::CheckSum:
+            if (IsS1()) {
+                if (value != ExpectedCheckSum())
+                    return CheckSumFailure(ExpectedCheckSum());
+                sink_.Store(Head(), std::string_view(data_.data(), 2 * dataRead_));
+            }
+            state_ = State::AfterRecord;
+            break;
+        case State::AfterRecord:
+            state_ = State::RecordStart;
+            break;
+    }
+    return true;
+}
+
+bool SRecordParser::LineEnd() {
+    if (failure_)
+        return false;
+    const bool inRecord = state_ != State::RecordStart && state_ != State::AfterRecord;
+    if (inRecord && IsS1())
+        return CheckSumFailure(ExpectedCheckSum());
+    state_ = State::RecordStart;
+    ++line_;
+    return true;
+}
+
+std::optional<SRecordFailure> ParseSRecordFile(std::string_view file, SRecordSink& sink) {
+    SRecordParser parser(sink);
+    SRecordTokeniser tokeniser(file);
+    std::string_view token;
+    for (bool going = true; going;) {
+        switch (tokeniser.Next(token)) {
+            case SRecordTokeniser::Step::Token:
+                going = parser.Token(token);
+                break;
+            case SRecordTokeniser::Step::LineEnd:
+                going = parser.LineEnd();
+                break;
+            case SRecordTokeniser::Step::FileEnd:
+                going = false;
+                break;
+        }
+    }
+    return parser.Failure();
+}
+
+}  // namespace vortana

@@ -1,0 +1,212 @@
+#include "protocol/Dispatcher.h"
+
+#include "protocol/ProgressTimers.h"
+#include "protocol/ReadOutListing.h"
+#include "protocol/Reply.h"
+#include "shell/Convert.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace vortana {
+namespace {
+
+constexpr std::uint32_t kBlockDataBytes = 4096;  // image bytes one download block carries
+constexpr std::int32_t kKiBPerPage = 4;          // read-out pages are 4 KiB
+constexpr std::size_t kFlashStartHighDigits = 2;
+
+}  // namespace
+
+Dispatcher::Dispatcher(SessionState& state, OperationHost& host) : state_(state), host_(host) {}
+
+void Dispatcher::Button8Click(const SettingsControls& controls) {
+    host_.ResetModelBoxes();
+    const Frame frame = SetCmd(controls);
+    state_.CmdKind = kCmdSettings;
+    host_.SendBytes(frame);
+}
+
+void Dispatcher::Button3Click() {
+    StartBareCommand(kCmdErase);
+}
+
+void Dispatcher::Button4Click() {
+    StartBareCommand(kCmdProgram);
+}
+
+void Dispatcher::Button5Click() {
+    StartBareCommand(kCmdVerify);
+}
+
+void Dispatcher::Button6Click() {
+    StartBareCommand(kCmdEpc);
+}
+
+void Dispatcher::Button7Click() {
+    host_.ClearReadOut();
+    state_.FlashStartHigh = state_.FlashStart.substr(0, kFlashStartHighDigits);
+    const Frame frame = ReadCmd(state_);
+    state_.CmdKind = kCmdReadOut;
+    state_.ReadPageCount = 0;
+    readOutPages_.Clear();  // rows only ever show bytes of this read-out
+    host_.SendBytes(frame);
+    StartTimers(OperationOf(kCmdReadOut));
+}
+
+void Dispatcher::StartDownload() {
+    const Frame frame = LoadCmd(state_);
+    state_.CmdKind = kCmdDownload;
+    host_.SendBytes(frame);
+}
+
+void Dispatcher::SendFirstBlock() {
+    StartTimers(OperationOf(kCmdDownload));
+    SendBlock(0);
+}
+
+void Dispatcher::Comm1ReceiveData(const void* Buffer, std::uint16_t BufferLength) {
+    const std::span<const std::uint8_t> bytes(static_cast<const std::uint8_t*>(Buffer),
+                                              BufferLength);
+    std::copy(bytes.begin(), bytes.end(), state_.ReplyBuffer.begin());
+    if (state_.CmdKind == kCmdReadOut) {
+        ReceiveReadOut(bytes);
+        return;
+    }
+    const Operation* operation = FindOperation(state_.CmdKind);
+    // A reply too short to hold a status byte is no reply: byte 3 would be an earlier event's.
+    if (operation == nullptr || bytes.size() < kMinStatusReplyLength)
+        return;
+    const std::uint8_t status = state_.ReplyBuffer[kReplyStatus];
+    if (operation->kind == kCmdDownload)
+        ReceiveDownloadReply(status);
+    else
+        HandleStatus(*operation, status);
+}
+
+void Dispatcher::Timer1Timer() {
+    if (AdvanceProgress(state_))
+        host_.SetProgressLabel(ProgressText(state_.ProgressPercent));
+    else
+        host_.SetTimer1Enabled(false);
+}
+
+void Dispatcher::Timer2Timer() {
+    const ElapsedTick tick = AdvanceElapsed(state_);
+    host_.SetElapsedLabel(tick.label);
+    if (tick.timedOut) {
+        host_.SetTimer2Enabled(false);  // first, so the time-out is shown once
+        host_.ShowMessage(kTimeOutText);
+    }
+}
+
+void Dispatcher::StartBareCommand(CmdKindValue kind) {
+    const Operation& operation = OperationOf(kind);
+    state_.CmdKind = kind;
+    host_.SendBytes(BareFrame(operation.command));
+    StartTimers(operation);
+}
+
+void Dispatcher::StartTimers(const Operation& operation) {
+    const std::uint32_t period = ProgressPeriodMs(operation, state_);
+    state_.ElapsedTicks = 0;
+    state_.ProgressPercent = 0;
+    host_.SetProgressLabel(ProgressText(state_.ProgressPercent));
+    host_.SetTimer1Interval(period);
+    host_.SetTimer1Enabled(true);
+    host_.SetTimer2Enabled(true);
+}
+
+void Dispatcher::StopTimers() {
+    host_.SetTimer1Enabled(false);
+    host_.SetTimer2Enabled(false);
+}
+
+void Dispatcher::ShowFullProgress() {
+    state_.ProgressPercent = kProgressDonePercent;
+    host_.SetProgressLabel(ProgressText(state_.ProgressPercent));
+}
+
+void Dispatcher::HandleStatus(const Operation& operation, std::uint8_t status) {
+    StopTimers();
+    std::string text;
+    if (status == kStatusSuccess) {
+        if (operation.successText == nullptr)
+            return;
+        if (operation.successShowsProgress)
+            ShowFullProgress();
+        text = operation.successText;
+    } else if (status == kStatusFailure || operation.failsOnAnyOther) {
+        text = operation.failureText;
+    } else if (status == kStatusProtected && operation.protectedText != nullptr) {
+        text = operation.protectedText;
+    } else if (status == kStatusMismatch && operation.reportsMismatch) {
+        text = MismatchReport(HeadOf(state_.ReplyBuffer));
+    } else {
+        return;
+    }
+    host_.ShowMessage(text);
+}
+
+void Dispatcher::ReceiveReadOut(std::span<const std::uint8_t> bytes) {
+    if (!readOutPages_.PartlyReceived() && bytes.size() <= kMaxStatusReplyLength) {
+        if (bytes.size() >= kMinStatusReplyLength)
+            HandleStatus(OperationOf(kCmdReadOut), state_.ReplyBuffer[kReplyStatus]);
+        return;
+    }
+    readOutPages_.Append(bytes);
+    ReadOutPage page;
+    while (readOutPages_.TakePage(page))
+        ListPage(page);
+}
+
+void Dispatcher::ListPage(const ReadOutPage& page) {
+    ++state_.ReadPageCount;
+    if (StrToInt(state_.FlashSizeK) / kKiBPerPage == state_.ReadPageCount) {
+        StopTimers();
+        ShowFullProgress();
+    }
+    state_.ReadRowAddress = PageStartAddress(state_);
+    const std::vector<std::string> rows = PageRows(state_.ReadRowAddress, page);
+    state_.ReadRowAddress += kReadOutPageSize;
+    host_.AppendReadOutRows(rows);
+}
+
+void Dispatcher::ReceiveDownloadReply(std::uint8_t status) {
+    const Operation& download = OperationOf(kCmdDownload);
+    switch (status) {
+        case kStatusBlockRequest:
+            SendBlock(state_.ReplyBuffer[kReplyParam1]);
+            return;
+        case kStatusSuccess: {
+            StopTimers();
+            ShowFullProgress();
+            host_.ShowMessage(download.successText +
+                              DownloadLengthText(HeadOf(state_.ReplyBuffer)));
+            host_.EnableProgramButtons();
+            return;
+        }
+        case kStatusFailure:
+            StopTimers();
+            host_.ShowMessage(download.failureText);
+            return;
+        default:
+            return;  // the timers keep running
+    }
+}
+
+// A block the current image does not have is never sent: past the blocks the loader built it
+// would be an older image's bytes, past the table no block at all.
+void Dispatcher::SendBlock(std::uint8_t number) {
+    const std::uint32_t blocks =
+        std::min<std::uint32_t>(state_.ImageSize / kBlockDataBytes, kImageBlockCount);
+    if (number >= blocks) {
+        StopTimers();
+        host_.ShowMessage(OperationOf(kCmdDownload).failureText);
+        return;
+    }
+    host_.SendBytes(std::span<const std::uint8_t>(state_.ImageBlocks)
+                        .subspan(number * kImageBlockSize, kImageBlockSize));
+}
+
+}  // namespace vortana

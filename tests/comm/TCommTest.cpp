@@ -1,0 +1,356 @@
+// TComm on a pseudo-terminal: opening and closing, moving bytes both ways, the burst rule, the
+// property setters as the line sees them, and the ways a link ends.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "comm/TComm.h"
+#include "tests/comm/CommEvents.h"
+#include "tests/comm/Pty.h"
+
+namespace vortana::test {
+namespace {
+
+using Kind = NotificationKind;
+
+std::size_t OpenDescriptors() {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++n;
+    return n;
+}
+
+std::string OpenPortError(TComm& comm) {
+    try {
+        comm.OpenPort();
+    } catch (const ECommsError& error) {
+        return error.what();
+    }
+    return "(opened)";
+}
+
+class CommOnPty : public ::testing::Test {
+  protected:
+    CommOnPty() : recorded(pty.SlavePath()), comm(*recorded.comm), events(*recorded.events) {}
+
+    // Waits for the one OnSendDataEmpty that follows every open, then forgets it.
+    void OpenAndSettle() {
+        comm.OpenPort();
+        ASSERT_TRUE(events.PumpUntil([&] { return events.Count(Kind::SendQueueEmpty) == 1; }));
+        events.Clear();
+    }
+
+    bool Send(const std::vector<std::uint8_t>& bytes) {
+        return comm.SendBytes(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+    }
+
+    bool ReceivedCount(std::size_t n) {
+        return events.PumpUntil([&] { return events.Received().size() >= n; });
+    }
+
+    Pty pty;
+    RecordedComm recorded;
+    TComm& comm;
+    CommEvents& events;
+};
+
+TEST_F(CommOnPty, OpensMovesBytesBothWaysAndCloses) {
+    OpenAndSettle();
+    EXPECT_TRUE(comm.IsOpen());
+
+    const std::vector<std::uint8_t> frame = {0x68, 0x04, 0x00, 0x16};
+    ASSERT_TRUE(Send(frame));
+    EXPECT_EQ(pty.Read(frame.size()), frame);
+
+    pty.Write("\x68\x04\x01\x99\x16");
+    ASSERT_TRUE(ReceivedCount(5));
+    ASSERT_EQ(events.Bursts(),
+              (std::vector<std::vector<std::uint8_t>>{{0x68, 0x04, 0x01, 0x99, 0x16}}));
+    for (const CommEvent& e : events.All())
+        if (e.kind == Kind::DataReceived) {
+            EXPECT_EQ(e.value, 0u) << "the byte after the counted ones is a zero";
+        }
+
+    comm.ClosePort();
+    EXPECT_FALSE(comm.IsOpen());
+    events.PumpFor(200ms);
+    EXPECT_EQ(events.Count(Kind::HangupRequest), 0u);
+}
+
+TEST_F(CommOnPty, OpenFailuresLeaveNothingBehind) {
+    OpenAndSettle();
+    EXPECT_EQ(OpenPortError(comm), "This serial port already opened");
+    ASSERT_TRUE(Send({1, 2, 3}));
+    EXPECT_EQ(pty.Read(3), (std::vector<std::uint8_t>{1, 2, 3})) << "the open port goes on working";
+    comm.ClosePort();
+
+    const std::size_t descriptors = OpenDescriptors();
+    const std::filesystem::path regular =
+        std::filesystem::temp_directory_path() / ("vortana-comm-" + std::to_string(::getpid()));
+    std::FILE* file = std::fopen(regular.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    const struct {
+        std::string name;
+        const char* message;
+    } cases[] = {
+        {"/dev/no-such-serial-device", "Error opening serial port"},
+        {"COM200", "Error opening serial port"},
+        {"", "Error opening serial port"},
+        {regular.string(), "File handle is not a comm handle "},
+        {"/dev/null", "File handle is not a comm handle "},
+        {"/dev/tty", "File handle is not a comm handle "},
+        {"tty", "File handle is not a comm handle "},
+    };
+    for (const auto& c : cases) {
+        comm.SetCommName(c.name);
+        EXPECT_EQ(OpenPortError(comm), c.message) << c.name;
+        EXPECT_FALSE(comm.IsOpen()) << c.name;
+        EXPECT_FALSE(comm.SendBytes("x", 1)) << c.name;
+    }
+    std::filesystem::remove(regular);
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+
+    comm.SetCommName(pty.SlavePath());
+    EXPECT_NO_THROW(comm.OpenPort()) << "a failed open does not spoil the next one";
+}
+
+TEST_F(CommOnPty, VirtualConsolesAreNoSerialLine) {
+    if (!std::filesystem::exists("/dev/tty0"))
+        GTEST_SKIP() << "no virtual console on this machine";
+    comm.SetCommName("tty0");
+    EXPECT_EQ(OpenPortError(comm), "File handle is not a comm handle ");
+}
+
+TEST_F(CommOnPty, OneOpenerAtATime) {
+    OpenAndSettle();
+    RecordedComm second(pty.SlavePath());
+    EXPECT_EQ(OpenPortError(*second.comm), "Error opening serial port");
+    comm.ClosePort();
+    EXPECT_NO_THROW(second.comm->OpenPort()) << "closing gives the device up";
+}
+
+TEST_F(CommOnPty, DestroyingAnOpenComponentClosesItsPort) {
+    {
+        RecordedComm forgotten(pty.SlavePath());
+        forgotten.comm->OpenPort();
+        EXPECT_EQ(OpenPortError(comm), "Error opening serial port");
+    }
+    EXPECT_NO_THROW(comm.OpenPort()) << "the device was given up";
+}
+
+TEST_F(CommOnPty, ClosingIsHarmlessWhenClosedAndAnyNumberOfTimes) {
+    comm.ClosePort();
+    OpenAndSettle();
+    comm.ClosePort();
+    comm.ClosePort();
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_TRUE(comm.SendQueueEmpty());
+    OpenAndSettle();
+    EXPECT_TRUE(Send({7}));
+    EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{7}) << "a reopened port has fresh threads";
+}
+
+TEST_F(CommOnPty, SendBytesRefusesNothingToSendAndAClosedPort) {
+    EXPECT_FALSE(comm.SendBytes("abc", 3));
+    comm.OpenPort();
+    EXPECT_FALSE(comm.SendBytes("abc", 0));
+    EXPECT_FALSE(comm.SendBytes(nullptr, 3));
+    // The writer's queue takes requests from the moment OpenPort returns.
+    EXPECT_TRUE(comm.SendBytes("abc", 3));
+    EXPECT_EQ(pty.ReadUntilQuiet(), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
+}
+
+TEST_F(CommOnPty, SendBytesCopiesBeforeItReturnsAndKeepsOrder) {
+    OpenAndSettle();
+    std::vector<std::uint8_t> first = Pattern(3000, 1);
+    const std::vector<std::uint8_t> firstSent = first;
+    std::vector<std::uint8_t> block = Pattern(4102, 2);
+    const std::vector<std::uint8_t> blockSent = block;
+    ASSERT_TRUE(Send(first));
+    ASSERT_TRUE(Send(block));
+    std::fill(first.begin(), first.end(), 0xEE);  // the caller reuses its buffers at once
+    std::fill(block.begin(), block.end(), 0xEE);
+
+    std::vector<std::uint8_t> expected = firstSent;
+    expected.insert(expected.end(), blockSent.begin(), blockSent.end());
+    EXPECT_EQ(pty.Read(expected.size()), expected);
+    EXPECT_TRUE(pty.ReadUntilQuiet().empty());
+}
+
+TEST_F(CommOnPty, SendQueueEmptyAfterOpenAndOnceAfterRequestsWrittenBackToBack) {
+    comm.OpenPort();
+    EXPECT_TRUE(events.PumpUntil([&] { return events.Count(Kind::SendQueueEmpty) == 1; }))
+        << "announced once after the open, though nothing was sent";
+    events.PumpFor(200ms);
+    EXPECT_EQ(events.Count(Kind::SendQueueEmpty), 1u);
+    events.Clear();
+
+    // Nobody reads the master, so the first request is still being written when the second
+    // comes: one announcement, after both.
+    const std::vector<std::uint8_t> big = Pattern(65535, 3);
+    ASSERT_TRUE(Send(big));
+    ASSERT_TRUE(Send({1, 2, 3}));
+    events.PumpFor(200ms);
+    EXPECT_FALSE(comm.SendQueueEmpty());
+    EXPECT_EQ(events.Count(Kind::SendQueueEmpty), 0u);
+
+    EXPECT_EQ(pty.Read(big.size() + 3).size(), big.size() + 3);
+    EXPECT_TRUE(events.PumpUntil([&] { return events.Count(Kind::SendQueueEmpty) == 1; }));
+    events.PumpFor(200ms);
+    EXPECT_EQ(events.Count(Kind::SendQueueEmpty), 1u);
+    EXPECT_TRUE(comm.SendQueueEmpty());
+}
+
+TEST_F(CommOnPty, BurstsEndAfterTheReadIntervalOfSilence) {
+    OpenAndSettle();
+    // Gaps well below the 100 ms interval join; a pause well above it splits.
+    pty.Write("ab");
+    std::this_thread::sleep_for(20ms);
+    pty.Write("cd");
+    std::this_thread::sleep_for(20ms);
+    pty.Write("ef");
+    std::this_thread::sleep_for(400ms);
+    pty.Write("gh");
+    ASSERT_TRUE(ReceivedCount(8));
+    events.PumpFor(300ms);
+    EXPECT_EQ(events.BurstSizes(), (std::vector<std::size_t>{6, 2}));
+    const std::vector<std::uint8_t> all = events.Received();
+    EXPECT_EQ(std::string(all.begin(), all.end()), "abcdefgh");
+}
+
+TEST_F(CommOnPty, ChangedIntervalAppliesAtOnceWhileOpen) {
+    OpenAndSettle();
+    comm.SetReadIntervalTimeout(600);
+    pty.Write("ab");
+    std::this_thread::sleep_for(250ms);  // would split bursts at 100 ms
+    pty.Write("cd");
+    ASSERT_TRUE(ReceivedCount(4));
+    EXPECT_EQ(events.BurstSizes(), std::vector<std::size_t>{4});
+}
+
+TEST_F(CommOnPty, LongStreamsArriveInReadsOfAtMost65535Bytes) {
+    OpenAndSettle();
+    const std::vector<std::uint8_t> stream = Pattern(70000, 4);
+    pty.Write(stream);
+    ASSERT_TRUE(ReceivedCount(stream.size()));
+    events.PumpFor(300ms);
+    EXPECT_EQ(events.Received(), stream);
+    const std::vector<std::size_t> sizes = events.BurstSizes();
+    EXPECT_GE(sizes.size(), 2u);
+    for (std::size_t size : sizes)
+        EXPECT_LE(size, 65535u);
+    for (const CommEvent& e : events.All())
+        if (e.kind == Kind::DataReceived) {
+            EXPECT_EQ(e.value, 0u) << "every copy ends in an uncounted zero";
+        }
+}
+
+TEST_F(CommOnPty, ClosePortStopsALongWriteAtOnceAndDropsTheRest) {
+    OpenAndSettle();
+    const std::vector<std::uint8_t> big = Pattern(65535, 5);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(Send(big));
+    events.PumpFor(200ms);  // the master is not read: the writer is stuck in the first request
+    EXPECT_FALSE(comm.SendQueueEmpty());
+
+    comm.ClosePort();
+    EXPECT_TRUE(comm.SendQueueEmpty());
+    EXPECT_FALSE(comm.SendBytes(big.data(), 10));
+    events.PumpFor(200ms);
+    EXPECT_EQ(events.Count(Kind::HangupRequest), 0u);
+    EXPECT_EQ(events.Count(Kind::SendQueueEmpty), 0u);
+    const std::vector<std::uint8_t> arrived = pty.ReadUntilQuiet();
+    EXPECT_LT(arrived.size(), 4 * big.size());
+    EXPECT_TRUE(std::equal(arrived.begin(), arrived.end(), big.begin(),
+                           big.begin() + std::min(arrived.size(), big.size())))
+        << "what did leave is the start of the first request";
+}
+
+TEST_F(CommOnPty, NotificationsPostedBeforeClosePortAreStillDelivered) {
+    OpenAndSettle();
+    pty.Write("late");
+    std::this_thread::sleep_for(500ms);  // the burst completes and is posted, not yet handled
+    comm.ClosePort();
+    ASSERT_TRUE(ReceivedCount(4));
+    const std::vector<std::uint8_t> all = events.Received();
+    EXPECT_EQ(std::string(all.begin(), all.end()), "late");
+    EXPECT_EQ(events.Count(Kind::HangupRequest), 0u);
+}
+
+TEST_F(CommOnPty, TheOtherEndHangingUpEndsTheLinkWithAHangupRequest) {
+    OpenAndSettle();
+    pty.Write("bye");
+    std::this_thread::sleep_for(30ms);  // taken by the reader, its burst not yet complete
+    pty.CloseMaster();
+    ASSERT_TRUE(events.PumpUntil([&] { return events.Count(Kind::HangupRequest) == 1; }));
+    const std::vector<std::uint8_t> all = events.Received();
+    EXPECT_EQ(std::string(all.begin(), all.end()), "bye") << "bytes before the hang-up count";
+
+    // The writer finds the line gone at its next write, and ends too.
+    EXPECT_TRUE(comm.SendBytes("x", 1));
+    ASSERT_TRUE(events.PumpUntil([&] { return events.Count(Kind::HangupRequest) == 2; }));
+    EXPECT_FALSE(comm.SendBytes("x", 1));
+    EXPECT_TRUE(comm.IsOpen()) << "the component does not close itself";
+    comm.ClosePort();
+    EXPECT_FALSE(comm.IsOpen());
+}
+
+TEST_F(CommOnPty, LineSettingsReachTheDeviceAndAreGivenBackOnClose) {
+    termios before = pty.SlaveSettings();
+    before.c_lflag |= ICANON | ECHO;
+    cfsetspeed(&before, B1200);
+    pty.SetSlaveSettings(before);
+
+    // A pty keeps 8 data bits and no parity enable whatever it is told (PARODD it keeps).
+    comm.SetStopBits(TStopBits::_2);
+    comm.SetParity(TParity::Odd);
+    comm.OpenPort();
+    termios open = pty.SlaveSettings();
+    EXPECT_EQ(cfgetospeed(&open), B38400);
+    EXPECT_EQ(open.c_cflag & (PARODD | CSTOPB), PARODD | CSTOPB);
+    EXPECT_EQ(open.c_lflag & (ICANON | ECHO), 0u) << "raw while open";
+    EXPECT_NE(open.c_cflag & CLOCAL, 0u);
+
+    comm.ClosePort();
+    const termios after = pty.SlaveSettings();
+    EXPECT_EQ(cfgetospeed(&after), B1200);
+    EXPECT_EQ(after.c_lflag & (ICANON | ECHO), ICANON | ECHO);
+    EXPECT_EQ(after.c_cflag & (PARODD | CSTOPB), before.c_cflag & (PARODD | CSTOPB));
+}
+
+TEST_F(CommOnPty, SettersReapplyOnlyOnARealChange) {
+    OpenAndSettle();
+    // Someone else changes the line behind the component's back: only a re-application of the
+    // line settings brings 38400 back.
+    const auto speedAfter = [&](const std::function<void()>& change) {
+        termios t = pty.SlaveSettings();
+        cfsetspeed(&t, B1200);
+        pty.SetSlaveSettings(t);
+        change();
+        const termios now = pty.SlaveSettings();
+        return cfgetospeed(&now);
+    };
+    EXPECT_EQ(speedAfter([&] { comm.SetBaudRate(38400); }), B1200) << "equal value: nothing";
+    EXPECT_EQ(speedAfter([&] { comm.SetXonLimit(500); }), B1200);
+    EXPECT_EQ(speedAfter([&] { comm.SetParity(TParity::Odd); }), B1200) << "Parity only stores";
+    EXPECT_EQ(speedAfter([&] { comm.SetCommName("COM1"); }), B1200);
+    EXPECT_EQ(speedAfter([&] { comm.SetReadIntervalTimeout(50); }), B1200) << "a time-out";
+    EXPECT_EQ(speedAfter([&] { comm.SetXonLimit(400); }), B38400) << "any other line property";
+    const termios t = pty.SlaveSettings();
+    EXPECT_NE(t.c_cflag & PARODD, 0u) << "the stored Parity goes along";
+    EXPECT_EQ(speedAfter([&] { comm.SetBaudRate(9600); }), B9600);
+
+    EXPECT_EQ(comm.CommName(), "COM1");
+    EXPECT_TRUE(Send({9})) << "CommName applies at the next open only";
+    EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{9});
+}
+
+}  // namespace
+}  // namespace vortana::test

@@ -1,0 +1,126 @@
+// The reader on a pseudo-terminal with line counters fed by the test (a pty keeps none), and its
+// end when its notifications cannot be posted.
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+
+#include "comm/QueueNotifySink.h"
+#include "comm/SerialPort.h"
+#include "comm/TReadThread.h"
+#include "tests/comm/CommEvents.h"
+#include "tests/comm/Pty.h"
+
+namespace vortana::test {
+namespace {
+
+class FakeCounters : public LineCounterSource {
+  public:
+    std::optional<LineCounters> SampleLineCounters() override {
+        std::lock_guard lock(mutex_);
+        return counters_;
+    }
+    void Change(const std::function<void(LineCounters&)>& change) {
+        std::lock_guard lock(mutex_);
+        change(counters_);
+    }
+
+  private:
+    std::mutex mutex_;
+    LineCounters counters_;
+};
+
+class ReaderOnPty : public ::testing::Test {
+  protected:
+    ReaderOnPty() {
+        OpenResult opened = OpenSerialPort(pty.SlavePath());
+        port = std::move(opened.port);
+        LineSettings raw;
+        raw.Outx_XonXoffFlow = raw.Inx_XonXoffFlow = false;
+        if (port) {
+            port->ApplyLineSettings(raw);
+            port->CreateSignals();
+        }
+        sink.SetHandler([this](Notification n) { got.push_back(std::move(n)); });
+    }
+
+    bool PumpUntil(const std::function<bool()>& done) { return test::PumpUntil(sink, done); }
+    bool Got(NotificationKind kind, std::uint32_t value) {
+        return PumpUntil([&] {
+            for (const Notification& n : got)
+                if (n.Kind == kind && n.Value == value)
+                    return true;
+            return false;
+        });
+    }
+    bool GotBytes(const std::string& text) {
+        return PumpUntil([&] {
+            for (const Notification& n : got)
+                if (n.Kind == NotificationKind::DataReceived &&
+                    std::string(n.Bytes.begin(), n.Bytes.begin() + n.ByteCount()) == text)
+                    return true;
+            return false;
+        });
+    }
+    std::size_t Count(NotificationKind kind) const {
+        std::size_t count = 0;
+        for (const Notification& n : got)
+            count += n.Kind == kind;
+        return count;
+    }
+
+    Pty pty;
+    std::unique_ptr<SerialPort> port;
+    QueueNotifySink sink;
+    std::vector<Notification> got;
+};
+
+TEST_F(ReaderOnPty, LineErrorsAndModemChangesAreReportedAndReadingGoesOn) {
+    ASSERT_TRUE(port);
+    FakeCounters counters;
+    {
+        TReadThread reader(*port, sink, counters);
+        pty.Write("one");
+        ASSERT_TRUE(GotBytes("one"));
+
+        counters.Change([](LineCounters& c) {
+            c.Frame++;
+            c.Overrun += 2;
+        });
+        EXPECT_TRUE(Got(NotificationKind::LineError, 0x0A));
+        counters.Change([](LineCounters& c) { c.CarrierDetect++; });
+        EXPECT_TRUE(Got(NotificationKind::ModemEvent, 8));
+        counters.Change([](LineCounters& c) { c.Ring++; });
+        EXPECT_TRUE(Got(NotificationKind::ModemEvent, 4));
+        counters.Change([](LineCounters& c) {
+            c.Ring++;
+            c.CarrierDetect++;
+            c.Break++;
+        });
+        EXPECT_TRUE(Got(NotificationKind::ModemEvent, 12));
+        EXPECT_TRUE(Got(NotificationKind::LineError, 0x10));
+
+        pty.Write("two");
+        EXPECT_TRUE(GotBytes("two"));
+    }
+    sink.DeliverPending();
+    EXPECT_EQ(Count(NotificationKind::LineError), 2u) << "one report per change";
+    EXPECT_EQ(Count(NotificationKind::ModemEvent), 3u);
+    EXPECT_EQ(Count(NotificationKind::HangupRequest), 0u) << "stopped, not failed";
+}
+
+TEST_F(ReaderOnPty, APostThatFailsEndsTheReader) {
+    ASSERT_TRUE(port);
+    TReadThread reader(*port, sink);
+    sink.SetRefusing(true);
+    pty.Write("lost");
+    std::this_thread::sleep_for(400ms);  // the burst completes; its post and the hang-up fail
+    sink.SetRefusing(false);
+    pty.Write("after");
+    std::this_thread::sleep_for(400ms);
+    sink.DeliverPending();
+    EXPECT_TRUE(got.empty()) << "nothing is read once the reader has ended";
+}
+
+}  // namespace
+}  // namespace vortana::test
