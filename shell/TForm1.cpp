@@ -5,6 +5,7 @@
 #include <array>
 #include <initializer_list>
 
+#include "comm/QtNotifySink.h"
 #include "image/TForm2.h"
 #include "image/TForm3.h"
 #include "image/TForm4.h"
@@ -31,6 +32,7 @@ constexpr int kStatusBarHeight = 34;
 constexpr int kStatusBarPixels = 19;
 constexpr unsigned kProgressIntervalMs = 200;
 constexpr unsigned kElapsedIntervalMs = 100;
+constexpr std::uint32_t kBaudRate = 38400;
 
 constexpr char kSettingsFile[] = "sysset.ini";
 constexpr char kSettingsSection[] = "comx";
@@ -226,20 +228,31 @@ const ButtonRule kButtonRules[] = {
 }  // namespace
 
 TForm1::TForm1(FormContext context)
-    : OpenDialog1(context.Desk, this),
+    : Comm1(MakeQtNotifySink()),
+      OpenDialog1(context.Desk, this),
       Timer1(context.Desk, kProgressIntervalMs, false),
       Timer2(context.Desk, kElapsedIntervalMs, false),
       context_(context) {
     SetUpForm(*this, "VORTANA编程界面 V5.0---Telmaris", kClientWidth, kClientHeight,
               FormFrame::Main, SongFont(kBasePixels));
     setObjectName("Form1");
+    // Comm1 as designed; the properties not named keep the component's defaults, which are the
+    // design's values too.
+    Comm1.SetCommName(kDefaultPort);
+    Comm1.SetBaudRate(kBaudRate);
+    Comm1.SetDtrControl(TDtrControl::DtrDisable);
+    Comm1.SetRtsControl(TRtsControl::RtsDisable);
+    Comm1.SetOutx_XonXoffFlow(false);
+    Comm1.SetInx_XonXoffFlow(false);
     CreateControls();
     ApplyButtonRule(ButtonEvent::StartUp);
     ConnectHandlers();
     RunHandler(context_.Desk, [this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    Comm1.ClosePort();
+}
 
 void TForm1::CreateControls() {
     Desktop& desk = context_.Desk;
@@ -309,6 +322,8 @@ void TForm1::ApplyButtonRule(ButtonEvent event) {
     for (const ButtonRule& rule : kButtonRules) {
         if (rule.event != event)
             continue;
+        if (rule.extra & kResetPort)
+            Comm1.ClosePort();
         if (rule.extra & kSerialQuestionToNo)
             RadioGroup3->SetItemIndex(0);
         if (rule.extra & kEmptyInfoBoxes) {
@@ -319,6 +334,9 @@ void TForm1::ApplyButtonRule(ButtonEvent event) {
             findChild<QWidget*>(name)->setEnabled(true);
         for (const char* name : rule.disabled)
             findChild<QWidget*>(name)->setEnabled(false);
+        // Reopening starts the worker threads afresh; only a failure is worth telling.
+        if ((rule.extra & kResetPort) && !OpenPort())
+            StatusBar1->SetPanelText(1, kPortFailedText);
     }
 }
 
@@ -328,6 +346,28 @@ QString TForm1::PortSettingsText(const QString& name) {
 
 std::string TForm1::SettingsPath() const {
     return context_.State.ExeDir + kSettingsFile;
+}
+
+void TForm1::SetPort(const QString& name) {
+    Comm1.SetCommName(name.toStdString());
+    Comm1.SetBaudRate(kBaudRate);
+    Comm1.SetByteSize(TByteSize::_8);
+    Comm1.SetParity(TParity::None);
+    Comm1.SetStopBits(TStopBits::_1);
+    StatusBar1->SetPanelText(0, PortSettingsText(name));
+}
+
+bool TForm1::OpenPort() {
+    try {
+        Comm1.OpenPort();
+        return true;
+    } catch (const ECommsError&) {
+        return false;
+    }
+}
+
+void TForm1::OpenPortTellingHow() {
+    StatusBar1->SetPanelText(1, OpenPort() ? kPortOpenedText : kPortFailedText);
 }
 
 void TForm1::FormCreate() {
@@ -343,14 +383,18 @@ void TForm1::FormCreate() {
     const QString port = QString::fromStdString(
         IniFile(SettingsPath()).ReadString(kSettingsSection, kPortKey, kDefaultPort));
     ComboBox1->SetText(port);
-    StatusBar1->SetPanelText(0, PortSettingsText(port));
+    SetPort(port);
+    OpenPortTellingHow();
 }
 
-void TForm1::FormClose() {}
+void TForm1::FormClose() {
+    Comm1.ClosePort();
+}
 
 void TForm1::ComboBox1Change() {
     const QString port = ComboBox1->Text();
-    StatusBar1->SetPanelText(0, PortSettingsText(port));
+    Comm1.ClosePort();
+    SetPort(port);
     // Remembered before the open attempt, so that a name that cannot be opened is kept as well.
     // A settings file that cannot be written changes nothing else: the port is changed anyway.
     try {
@@ -358,6 +402,7 @@ void TForm1::ComboBox1Change() {
     } catch (const EFileError&) {
     } catch (const EIniValueError&) {
     }
+    OpenPortTellingHow();
 }
 
 void TForm1::Button1Click() {

@@ -1,7 +1,8 @@
 // TForm1: the main window. It carries every control the user works with, the serial component
-// Comm1, the file-open dialog and the two timers, and runs the start-up, port choice and window
-// opening handlers. Later handlers (the commands, the receive handler, the timers, the serial
-// number question) are members too and use the controls below by their names.
+// Comm1 (its notifications come through the Qt event loop), the file-open dialog and the two
+// timers, and runs the start-up, port choice and window opening handlers. Later handlers (the
+// commands, the receive handler, the timers, the serial number question) are members too and use
+// the controls below by their names.
 //
 // The controls are owned by the window (Qt parent) and live as long as it does. Their enabled
 // state changes only through ApplyButtonRule, the one table of which events enable and disable
@@ -10,6 +11,7 @@
 
 #include <QWidget>
 
+#include "comm/TComm.h"
 #include "shell/Forms.h"
 #include "shell/toolkit/TOpenDialog.h"
 #include "shell/toolkit/TTimer.h"
@@ -91,6 +93,7 @@ class TForm1 : public QWidget {
     TRadioGroup* RadioGroup4;
     TRadioGroup* RadioGroup5;
     TStatusBar* StatusBar1;
+    TComm Comm1;  // closed whenever the window is not open, and before it is destroyed
     TOpenDialog OpenDialog1;
     TTimer Timer1;  // progress
     TTimer Timer2;  // elapsed time and time-out
@@ -102,6 +105,11 @@ class TForm1 : public QWidget {
     void CreateControls();
     void ConnectHandlers();
     std::string SettingsPath() const;
+    // Comm1 set to the port `name` at 38400 baud, 8 data bits, no parity, 1 stop bit, and status
+    // panel 0 telling so.
+    void SetPort(const QString& name);
+    bool OpenPort();            // false when Comm1 could not be opened
+    void OpenPortTellingHow();  // and status panel 1 says how it went
 
     FormContext context_;
 };
