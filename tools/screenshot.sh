@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the main window on a virtual X display (Xvfb, no window manager, so the
 # picture is the client area alone): ./tools/screenshot.sh [picture.png]
-# Needs ImageMagick's import and xwininfo; the program runs from build/ as ./run builds it.
+# The program runs from build/ as ./run builds it, so it reads build/sysset.ini.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/ensure-deps.sh
+vortana_packages=(xvfb xauth imagemagick x11-utils)  # Xvfb, import, xwininfo
+vortana_ensure_deps
 picture=$(realpath -m "${1:-build/main-window.png}")
 cmake --build build --target vortana >/dev/null
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
