@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "shell/toolkit/Click.h"
 #include "shell/toolkit/Desktop.h"
 #include "shell/toolkit/Handler.h"
 
@@ -61,9 +62,7 @@ void TEdit::keyPressEvent(QKeyEvent* event) {
 
 void TEdit::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
-        OnClick)
-        RunHandler(desktop_, OnClick);
+    RunOnClick(desktop_, *this, *event, OnClick);
 }
 
 }  // namespace vortana

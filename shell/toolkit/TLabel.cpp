@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "shell/toolkit/Click.h"
 #include "shell/toolkit/Handler.h"
 
 namespace vortana {
@@ -34,9 +35,7 @@ void TLabel::changeEvent(QEvent* event) {
 
 void TLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
-        OnClick)
-        RunHandler(desktop_, OnClick);
+    RunOnClick(desktop_, *this, *event, OnClick);
 }
 
 }  // namespace vortana
