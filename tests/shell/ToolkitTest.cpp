@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -8,6 +9,7 @@
 #include "shell/Convert.h"
 #include "shell/FileAccess.h"
 #include "shell/toolkit/Handler.h"
+#include "shell/toolkit/QtDesktop.h"
 #include "shell/toolkit/TComboBox.h"
 #include "shell/toolkit/TEdit.h"
 #include "shell/toolkit/TLabel.h"
@@ -16,6 +18,7 @@
 #include "shell/toolkit/TTimer.h"
 #include "shell/toolkit/TextLines.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/Modal.h"
 
 namespace vortana {
 namespace {
@@ -342,6 +345,51 @@ TEST(TextLines, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(SplitTextLines("a\n\n"), QStringList({"a", ""}));
     EXPECT_EQ(SplitTextLines("\n"), QStringList({""}));
     EXPECT_EQ(SplitTextLines(""), QStringList());
+}
+
+}  // namespace
+}  // namespace vortana
+
+namespace vortana {
+namespace {
+
+// The boxes of the running program: what they look like, and that ticks go on while one is open.
+TEST(QtDesktopBoxes, AreModalCaptionedAndLetTimersTick) {
+    QtDesktop desktop;
+    TTimer timer(desktop, 5, true);
+    int ticks = 0;
+    timer.OnTimer = [&] { ++ticks; };
+    struct Seen {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+        int buttons;
+        bool ticked;
+    };
+    std::vector<Seen> seen;
+    const auto look = [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        const int before = ticks;
+        const bool ticked = QTest::qWaitFor([&] { return ticks > before + 2; }, kPatienceMs);
+        seen.push_back({box->windowTitle(), box->text(), box->icon(),
+                        static_cast<int>(box->buttons().size()), ticked});
+    };
+    WhenModalShown(look);
+    desktop.ShowMessage("校 验 成 功!");
+    WhenModalShown(look);
+    RunHandler(desktop, [] { StrToInt("x"); });
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].title, "VORTANA Programer");
+    EXPECT_EQ(seen[0].text, "校 验 成 功!");
+    EXPECT_EQ(seen[0].icon, QMessageBox::NoIcon);
+    EXPECT_EQ(seen[0].buttons, 1);
+    EXPECT_TRUE(seen[0].ticked);
+    EXPECT_EQ(seen[1].title, "VORTANA Programer");
+    EXPECT_EQ(seen[1].text, "'x' is not a valid integer value.");
+    EXPECT_EQ(seen[1].icon, QMessageBox::Critical);
+    EXPECT_EQ(seen[1].buttons, 1);
+    EXPECT_TRUE(seen[1].ticked);
 }
 
 }  // namespace

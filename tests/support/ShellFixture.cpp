@@ -1,8 +1,5 @@
 #include "tests/support/ShellFixture.h"
 
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -37,21 +34,6 @@ std::string ShellFixture::FileText(const std::string& name) const {
 
 bool ShellFixture::FileExists(const std::string& name) const {
     return std::filesystem::exists(PathOf(name));
-}
-
-void ShellFixture::WhenModalShown(std::function<void(QWidget*)> look) {
-    auto* poll = new QTimer;
-    poll->setInterval(1);
-    QObject::connect(poll, &QTimer::timeout, [poll, look] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        look(modal);
-        modal->close();
-    });
-    poll->start();
 }
 
 }  // namespace vortana

@@ -7,15 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <QString>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "shell/Forms.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeDesktop.h"
-
-class QWidget;
+#include "tests/support/Modal.h"
 
 namespace vortana {
 
@@ -32,10 +30,6 @@ class ShellFixture : public testing::Test {
     void PutFile(const std::string& name, const std::string& bytes) const;
     std::string FileText(const std::string& name) const;  // "" when missing
     bool FileExists(const std::string& name) const;
-
-    // Runs `look` on the modal window once the event loop shows one, then closes it. Returns
-    // at once; the test then starts what should show the window.
-    static void WhenModalShown(std::function<void(QWidget*)> look);
 
     FakeDesktop desktop_;
     std::unique_ptr<SessionState> state_ = std::make_unique<SessionState>();
