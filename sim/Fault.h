@@ -64,6 +64,9 @@ inline constexpr std::uint8_t kWrongStatus = 0x5A;
 inline constexpr std::chrono::milliseconds kDefaultLateness{3000};
 
 struct Fault {
+    Fault(FaultKind kind, std::optional<unsigned> value = std::nullopt)
+        : kind(kind), value(value) {}
+
     FaultKind kind;
     std::optional<unsigned> value;  // the "=N" part
 };

@@ -2,7 +2,7 @@
 // makes, or any file descriptor such as a serial device) by a thread of its own.
 //
 // Typical use in a test:
-//     Simulator sim({.pace = false, .workScale = 0});
+//     Simulator sim(SimConfig::Immediate());
 //     const std::string port = sim.StartOnPty();     // the front end opens this path
 //     sim.InjectFault({FaultKind::Silence});          // the next answer is not sent
 //     ...drive the front end...
@@ -55,6 +55,14 @@ struct SimConfig {
     Bytes fill;                    // the chip's contents from 0000 on (at most 64 KiB)
     std::vector<Fault> faults;     // armed before serving starts
     Trace::Sink trace;             // one line per call; empty: no trace
+
+    // No pacing and no work time: the device answers at once (for tests).
+    static SimConfig Immediate() {
+        SimConfig config;
+        config.pace = false;
+        config.workScale = 0;
+        return config;
+    }
 };
 
 class Simulator {
