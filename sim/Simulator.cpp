@@ -121,23 +121,27 @@ void Simulator::Serve() {
             answers = Locked([](Device& device) { return device.LineWentQuiet(); });
         } else if (waits[0].revents & (POLLIN | POLLHUP | POLLERR)) {
             bool lineFailed = false;
-            answers = ReadLine(lineFailed);
+            answers = ReadLine(lastInput, lineFailed);
             if (lineFailed && WaitForStop(stop_.Get(), kLineRetry))
                 break;
-            if (!lineFailed)
-                lastInput = Clock::now();
         }
         if (!Send(answers))
             break;
     }
-    serving_ = false;
+    {
+        // Under the lock, so that a WaitUntil looking at Serving() cannot miss the change.
+        std::lock_guard lock(mutex_);
+        serving_ = false;
+    }
     changed_.notify_all();
 }
 
-std::vector<Answer> Simulator::ReadLine(bool& lineFailed) {
+std::vector<Answer> Simulator::ReadLine(std::chrono::steady_clock::time_point& lastInput,
+                                        bool& lineFailed) {
     std::array<std::uint8_t, kReadChunk> buffer;
     const ssize_t count = ::read(line_.Get(), buffer.data(), buffer.size());
     if (count > 0) {
+        lastInput = Clock::now();
         const std::span<const std::uint8_t> bytes(buffer.data(), static_cast<std::size_t>(count));
         return Locked([bytes](Device& device) { return device.Feed(bytes); });
     }
@@ -165,6 +169,7 @@ bool Simulator::Send(const std::vector<Answer>& answers) {
             trace_.Note("hanging up the line");
             line_.Reset();
             heldSlave_.Reset();
+            std::lock_guard lock(mutex_);
             hungUp_ = true;
             return false;
         }

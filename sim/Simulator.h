@@ -88,15 +88,18 @@ class Simulator {
 
     // A copy of what the device has received and holds.
     DeviceState State() const;
-    // Waits until `condition` holds for the device's state (checked after every change) or
-    // `timeout` passes; returns whether it holds.
+    // Waits until `condition` holds for the device's state (checked after every change, and
+    // when serving ends) or `timeout` passes; returns whether it holds.
     bool WaitUntil(const std::function<bool(const DeviceState&)>& condition,
                    std::chrono::milliseconds timeout) const;
 
   private:
     void Start(UniqueFd line);
     void Serve();
-    std::vector<Answer> ReadLine(bool& lineFailed);
+    // Reads what the line holds and feeds it to the device; notes when bytes came, and whether
+    // the line has failed.
+    std::vector<Answer> ReadLine(std::chrono::steady_clock::time_point& lastInput,
+                                 bool& lineFailed);
     bool Send(const std::vector<Answer>& answers);
     std::vector<Answer> Locked(const std::function<std::vector<Answer>(Device&)>& step);
 
