@@ -25,7 +25,41 @@ std::string Address(std::uint16_t address) {
     return text;
 }
 
+const char* OnOff(bool on) {
+    return on ? "on" : "off";
+}
+
+// What a frame asks for, as the trace shows it.
+std::string Describe(const CommandInfo& command, std::span<const std::uint8_t> data) {
+    const std::string name = command.name;
+    switch (command.code) {
+        case code::kDownload: {
+            const DownloadHeader header = DownloadHeader::FromData(data);
+            return name + ": " + std::to_string(header.sizeK) + " KiB, model " +
+                   HexByte(header.modelCode) + ", serial number bytes " +
+                   HexBytes(header.serialNumber) + ", increment " +
+                   std::to_string(header.increment);
+        }
+        case code::kReadOut:
+            return name + ": from " + Address(static_cast<std::uint16_t>(data[0] << 8)) + ", " +
+                   std::to_string(data[1]) + " KiB, model " + HexByte(data[2]);
+        case code::kSettings: {
+            const Settings settings = Settings::FromData(data);
+            return name + ": mode " + HexByte(settings.mode) + ", supply " +
+                   HexByte(settings.supply) + ", burn count " + HexBytes(data.subspan(2, 2)) +
+                   ", erase " + OnOff(settings.EraseEnabled()) + ", verify " +
+                   OnOff(settings.VerifyEnabled());
+        }
+        default:
+            return name;
+    }
+}
+
 }  // namespace
+
+Settings Settings::FromData(std::span<const std::uint8_t> data) {
+    return {data[0], data[1], data[2], data[3], data[4]};
+}
 
 Device::Device(const DeviceConfig& config, const Trace& trace)
     : workScale_(config.workScale), trace_(trace), flashK_(kDefaultFlashK) {
@@ -62,7 +96,7 @@ void Device::Handle(InputParser::Event& event, std::vector<Answer>& answers) {
             const std::span<const std::uint8_t> data(event.bytes.data() + 3,
                                                      event.command->dataLength);
             state_.frames.push_back({event.command->code, Bytes(data.begin(), data.end())});
-            trace_.Received(event.bytes, event.command->name);
+            trace_.Received(event.bytes, Describe(*event.command, data));
             if (auto answer = OnFrame(*event.command, data))
                 Deliver(std::move(*answer), answers);
             break;
@@ -116,7 +150,7 @@ std::optional<Answer> Device::OnFrame(const CommandInfo& command,
         case code::kEraseProgramVerify:
             return OnEraseProgramVerify();
         case code::kSettings:
-            state_.settings = Settings{data[0], data[1], data[2], data[3], data[4]};
+            state_.settings = Settings::FromData(data);
             return Reply(command.code, status::kSuccess);
     }
     return std::nullopt;
@@ -235,7 +269,9 @@ Answer Device::OnEraseProgramVerify() {
 
 Answer Device::Reply(std::uint8_t code, std::uint8_t status, std::chrono::milliseconds work,
                      std::span<const std::uint8_t> parameters, std::string detail) {
-    std::string name = CommandName(code) + " reply: " + StatusName(status);
+    // Code 0x00 answers the whole download, not just its header.
+    std::string name = (code == code::kDownload ? "download" : CommandName(code)) +
+                       " reply: " + StatusName(status);
     if (!detail.empty())
         name += " (" + detail + ")";
     Answer answer;

@@ -57,6 +57,8 @@ struct Settings {
     std::uint8_t burnCountLow = 0;   // packed decimal, tens and units
     std::uint8_t enables = 0;        // high nibble 5: no erase; low nibble 5: no verify
 
+    static Settings FromData(std::span<const std::uint8_t> data);  // the 5 data bytes
+
     bool EraseEnabled() const { return enables >> 4 != 5; }
     bool VerifyEnabled() const { return (enables & 0xF) != 5; }
 };
