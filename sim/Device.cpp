@@ -114,7 +114,7 @@ void Device::Handle(InputParser::Event& event, std::vector<Answer>& answers) {
         case Kind::BlockWaitEnded:
             trace_.Note("a frame began where block " + std::to_string(download_->NextBlock()) +
                         " belongs: download abandoned");
-            download_.reset();
+            EndDownload();
             break;
         case Kind::Incomplete:
             break;  // only DropIncomplete makes these
@@ -160,6 +160,7 @@ void Device::OnDownloadHeader(std::span<const std::uint8_t> data) {
     const DownloadHeader header = DownloadHeader::FromData(data);
     state_.header = header;
     state_.image.clear();
+    state_.blocks.clear();
     download_.emplace(header);
     parser_.ExpectBlock();
     if (download_->HeaderProblem().empty())
@@ -180,8 +181,7 @@ Answer Device::OnBlock(const Bytes& block) {
         const std::uint16_t length = download_->ReportedLength();
         const std::array<std::uint8_t, 2> parameters{static_cast<std::uint8_t>(length >> 8),
                                                      static_cast<std::uint8_t>(length)};
-        download_.reset();
-        parser_.ExpectFrames();
+        EndDownload();
         return Reply(code::kDownload, status::kSuccess, {}, parameters,
                      "length " + Address(length));
     }
@@ -196,9 +196,13 @@ Answer Device::OnBlock(const Bytes& block) {
 
 Answer Device::FailDownload(const std::string& why) {
     trace_.Note(why);
+    EndDownload();
+    return Reply(code::kDownload, status::kFailure);
+}
+
+void Device::EndDownload() {
     download_.reset();
     parser_.ExpectFrames();
-    return Reply(code::kDownload, status::kFailure);
 }
 
 Answer Device::OnProgram() {
@@ -237,8 +241,8 @@ Answer Device::OnReadOut(std::span<const std::uint8_t> data) {
     std::vector<std::uint16_t> pages;
     if (model->window)
         pages.push_back(*model->window);
-    for (int main = 0; pages.size() < static_cast<std::size_t>(sizeK / kPageK); ++main)
-        pages.push_back(static_cast<std::uint16_t>((startHigh + 16 * main) << 8));
+    for (int mainPage = 0; pages.size() < static_cast<std::size_t>(sizeK / kPageK); ++mainPage)
+        pages.push_back(static_cast<std::uint16_t>((startHigh + 16 * mainPage) << 8));
 
     Answer answer;
     answer.kind = Answer::Kind::Pages;

@@ -103,6 +103,7 @@ class Device {
     void OnDownloadHeader(std::span<const std::uint8_t> data);
     Answer OnBlock(const Bytes& block);
     Answer FailDownload(const std::string& why);
+    void EndDownload();
     Answer OnProgram();
     Answer OnVerify(std::uint8_t code, std::chrono::milliseconds work);
     Answer OnReadOut(std::span<const std::uint8_t> data);
