@@ -232,7 +232,8 @@ TForm1::TForm1(FormContext context)
       OpenDialog1(context.Desk, this),
       Timer1(context.Desk, kProgressIntervalMs, false),
       Timer2(context.Desk, kElapsedIntervalMs, false),
-      context_(context) {
+      context_(context),
+      dispatcher_(context.State, *this) {
     SetUpForm(*this, "VORTANA编程界面 V5.0---Telmaris", kClientWidth, kClientHeight,
               FormFrame::Main, SongFont(kBasePixels));
     setObjectName("Form1");
@@ -316,6 +317,18 @@ void TForm1::ConnectHandlers() {
     Edit3->OnClick = [this] { Edit3Click(); };
     Label8->OnClick = [this] { Label8Click(); };
     Edit4->OnKeyPress = [this](QChar& key) { Edit4KeyPress(key); };
+    for (auto [button, handler] :
+         {std::pair{Button8, &TForm1::Button8Click}, std::pair{Button3, &TForm1::Button3Click},
+          std::pair{Button4, &TForm1::Button4Click}, std::pair{Button5, &TForm1::Button5Click},
+          std::pair{Button6, &TForm1::Button6Click}, std::pair{Button7, &TForm1::Button7Click}})
+        ConnectHandler(desk, button, &QPushButton::clicked, this, handler);
+    // The serial component raises its events from the Qt event loop: through the adapter, so a
+    // reply that cannot be handled shows the standard error box instead of unwinding into Qt.
+    Comm1.OnReceiveData = [this](TComm* sender, const void* buffer, std::uint16_t length) {
+        RunHandler(context_.Desk, [&] { Comm1ReceiveData(sender, buffer, length); });
+    };
+    Timer1.OnTimer = [this] { Timer1Timer(); };
+    Timer2.OnTimer = [this] { Timer2Timer(); };
 }
 
 void TForm1::ApplyButtonRule(ButtonEvent event) {
@@ -426,6 +439,92 @@ void TForm1::Label8Click() {
 
 void TForm1::Edit4KeyPress(QChar& Key) {
     FilterDigitKey(context_.Desk, Key);
+}
+
+void TForm1::Button8Click() {
+    dispatcher_.Button8Click({.RadioGroup1 = RadioGroup1->ItemIndex(),
+                              .RadioGroup2 = RadioGroup2->ItemIndex(),
+                              .RadioGroup4 = RadioGroup4->ItemIndex(),
+                              .RadioGroup5 = RadioGroup5->ItemIndex(),
+                              .Edit4 = Edit4->Text().toStdString()});
+}
+
+void TForm1::Button3Click() {
+    dispatcher_.Button3Click();
+}
+
+void TForm1::Button4Click() {
+    dispatcher_.Button4Click();
+}
+
+void TForm1::Button5Click() {
+    dispatcher_.Button5Click();
+}
+
+void TForm1::Button6Click() {
+    dispatcher_.Button6Click();
+}
+
+void TForm1::Button7Click() {
+    dispatcher_.Button7Click();
+}
+
+void TForm1::Comm1ReceiveData(TComm*, const void* Buffer, std::uint16_t BufferLength) {
+    dispatcher_.Comm1ReceiveData(Buffer, BufferLength);
+}
+
+void TForm1::Timer1Timer() {
+    dispatcher_.Timer1Timer();
+}
+
+void TForm1::Timer2Timer() {
+    dispatcher_.Timer2Timer();
+}
+
+void TForm1::SendBytes(std::span<const std::uint8_t> bytes) {
+    // The result is not looked at: a frame sent while the port is closed is lost, and the
+    // operation's time-out tells the user.
+    Comm1.SendBytes(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+}
+
+void TForm1::ShowMessage(const std::string& text) {
+    context_.Desk.ShowMessage(QString::fromStdString(text));
+}
+
+void TForm1::SetProgressLabel(const std::string& text) {
+    Label7->SetCaption(QString::fromStdString(text));
+}
+
+void TForm1::SetElapsedLabel(const std::string& text) {
+    Label9->SetCaption(QString::fromStdString(text));
+}
+
+void TForm1::SetTimer1Interval(std::uint32_t ms) {
+    Timer1.SetInterval(ms);
+}
+
+void TForm1::SetTimer1Enabled(bool enabled) {
+    Timer1.SetEnabled(enabled);
+}
+
+void TForm1::SetTimer2Enabled(bool enabled) {
+    Timer2.SetEnabled(enabled);
+}
+
+void TForm1::ClearReadOut() {
+    context_.Windows.Form3->ClearRows();
+}
+
+void TForm1::AppendReadOutRows(std::span<const std::string> rows) {
+    context_.Windows.Form3->AppendRows(rows);
+}
+
+void TForm1::ResetModelBoxes() {
+    ApplyButtonRule(ButtonEvent::SettingsSent);
+}
+
+void TForm1::EnableProgramButtons() {
+    ApplyButtonRule(ButtonEvent::DownloadAccepted);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,8 @@
 // TForm1: the main window. It carries every control the user works with, the serial component
 // Comm1 (its notifications come through the Qt event loop), the file-open dialog and the two
-// timers, and runs the start-up, port choice and window opening handlers. Later handlers (the
-// commands, the receive handler, the timers, the serial number question) are members too and use
-// the controls below by their names.
+// timers, and runs the start-up, port choice and window opening handlers. The command, receive
+// and timer handlers read the controls and hand over to the protocol's Dispatcher, which writes
+// the window back through the OperationHost this window implements.
 //
 // The controls are owned by the window (Qt parent) and live as long as it does. Their enabled
 // state changes only through ApplyButtonRule, the one table of which events enable and disable
@@ -12,6 +12,8 @@
 #include <QWidget>
 
 #include "comm/TComm.h"
+#include "protocol/Dispatcher.h"
+#include "protocol/OperationHost.h"
 #include "shell/Forms.h"
 #include "shell/toolkit/TOpenDialog.h"
 #include "shell/toolkit/TTimer.h"
@@ -41,7 +43,7 @@ enum class ButtonEvent {
     OnlineChosen,      // RadioGroup1 changed to "在线"
 };
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, private OperationHost {
   public:
     explicit TForm1(FormContext context);
     ~TForm1() override;
@@ -62,6 +64,15 @@ class TForm1 : public QWidget {
     void Edit3Click();
     void Label8Click();
     void Edit4KeyPress(QChar& Key);
+    void Button8Click();  // settings
+    void Button3Click();  // erase
+    void Button4Click();  // program
+    void Button5Click();  // verify
+    void Button6Click();  // erase, program and verify
+    void Button7Click();  // read-out
+    void Comm1ReceiveData(TComm* Sender, const void* Buffer, std::uint16_t BufferLength);
+    void Timer1Timer();  // progress
+    void Timer2Timer();  // elapsed time and time-out
 
     // Controls, by their system names.
     TLabel* Label1;
@@ -111,7 +122,21 @@ class TForm1 : public QWidget {
     bool OpenPort();            // false when Comm1 could not be opened
     void OpenPortTellingHow();  // and status panel 1 says how it went
 
+    // OperationHost: the dispatcher's view of this window.
+    void SendBytes(std::span<const std::uint8_t> bytes) override;
+    void ShowMessage(const std::string& text) override;
+    void SetProgressLabel(const std::string& text) override;
+    void SetElapsedLabel(const std::string& text) override;
+    void SetTimer1Interval(std::uint32_t ms) override;
+    void SetTimer1Enabled(bool enabled) override;
+    void SetTimer2Enabled(bool enabled) override;
+    void ClearReadOut() override;
+    void AppendReadOutRows(std::span<const std::string> rows) override;
+    void ResetModelBoxes() override;
+    void EnableProgramButtons() override;
+
     FormContext context_;
+    Dispatcher dispatcher_;
 };
 
 }  // namespace vortana
