@@ -100,6 +100,8 @@ OpenResult OpenSerialPort(const std::string& commName) {
     if (::tcsetattr(fd.Get(), TCSANOW, &raw) != 0 || ::tcgetattr(fd.Get(), &actual) != 0 ||
         (actual.c_lflag & ICANON) != 0) {
         ::tcsetattr(fd.Get(), TCSANOW, &before);
+        // A pty keeps TIOCEXCL after its opener closes: give the device back to others.
+        ::ioctl(fd.Get(), TIOCNXCL);
         return {nullptr, OpenError::CannotSetup};
     }
     return {std::make_unique<PosixSerialPort>(std::move(fd), before), OpenError::None};

@@ -1,0 +1,29 @@
+// TForm2: the model list, a fixed-size dialog filled by the read-only text box Memo1 that shows
+// the model catalogue as loaded. Memo1 never wraps its lines, so the caret's line number is the
+// number of the catalogue line it stands on.
+// Shown modally by the main window's Button1Click; user-interface thread only.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include "shell/Forms.h"
+
+class QPlainTextEdit;
+
+namespace vortana {
+
+class TForm2 : public QDialog {
+  public:
+    explicit TForm2(FormContext context);
+
+    // Replaces all lines of Memo1.
+    void SetLines(const QStringList& lines);
+
+    QPlainTextEdit* Memo1;
+
+  private:
+    FormContext context_;
+};
+
+}  // namespace vortana

@@ -1,0 +1,39 @@
+// The look shared by the windows: fonts, colours and the kinds of window frame.
+//
+// "宋体", the font the windows are designed with, does not exist on Linux: "Noto Sans CJK SC"
+// stands in for it at the designed pixel sizes, and "Noto Sans Mono CJK SC", in which a Chinese
+// character is exactly two Latin characters wide as in "宋体", wherever text stands in columns.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace vortana {
+
+inline constexpr char kSongFamily[] = "Noto Sans CJK SC";
+inline constexpr char kSongMonoFamily[] = "Noto Sans Mono CJK SC";
+
+inline const QColor kSilver{0xC0, 0xC0, 0xC0};
+inline const QColor kGrey{0x80, 0x80, 0x80};
+inline const QColor kBlue{0x00, 0x00, 0xFF};
+
+QFont SongFont(int pixelSize, bool bold = false);
+QFont SongMonoFont(int pixelSize);
+
+// Gives `widget` a text colour (labels, group captions) or a text and a background colour (edit
+// and combo boxes).
+void SetTextColour(QWidget& widget, const QColor& text);
+void SetBoxColours(QWidget& widget, const QColor& text, const QColor& background);
+
+// Window frames. Every window has a fixed client size; the main window has a minimize box and no
+// maximize box, the dialogs a close box only.
+enum class FormFrame { Main, Dialog };
+
+// Caption, fixed client size, frame and base font of a top-level window.
+void SetUpForm(QWidget& form, const QString& caption, int clientWidth, int clientHeight,
+               FormFrame frame, const QFont& font);
+
+}  // namespace vortana

@@ -1,0 +1,53 @@
+#include "shell/toolkit/QtDesktop.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace vortana {
+namespace {
+
+// A modal box centred on the screen (it has no parent window to centre on); exec runs a nested
+// event loop, so replies and timer ticks go on being handled while it is open.
+void ShowBox(QMessageBox::Icon icon, const QString& text) {
+    QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace
+
+void QtDesktop::ShowMessage(const QString& text) {
+    ShowBox(QMessageBox::NoIcon, text);
+}
+
+void QtDesktop::ShowErrorBox(const QString& text) {
+    ShowBox(QMessageBox::Critical, text);
+}
+
+std::optional<QString> QtDesktop::ChooseOpenFile(QWidget* parent, const QString& lastName) {
+    const QString dir = lastName.isEmpty() ? QString() : QFileInfo(lastName).absolutePath();
+    const QString chosen = QFileDialog::getOpenFileName(parent, QString(), dir);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+void QtDesktop::MessageBeep() {
+    QApplication::beep();
+}
+
+QSize QtDesktop::ScreenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize();
+}
+
+std::string QtDesktop::ExeDir() const {
+    return QFile::encodeName(QCoreApplication::applicationDirPath() + u'/').toStdString();
+}
+
+}  // namespace vortana

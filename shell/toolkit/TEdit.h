@@ -1,0 +1,40 @@
+// TEdit: a one-line edit box with a click handler and a key-press filter.
+//
+// OnClick runs when the left mouse button is released over the box. OnKeyPress sees every
+// character typed into the box before the box takes it, Backspace as '\b' (8) and Enter as '\r'
+// (13) included, and may replace it by QChar() (nothing), which drops the key. Keys that type no
+// character (arrows, Delete, Home...) pass unseen, and so does pasted text. The hint (tooltip) is
+// shown on hover. User-interface thread only.
+#pragma once
+
+#include <QLineEdit>
+#include <functional>
+
+namespace vortana {
+
+class Desktop;
+
+// The key filter of the digit-only boxes: Backspace, Enter and "0" to "9" pass; any other
+// character sounds the message beep and is replaced by nothing.
+void FilterDigitKey(Desktop& desktop, QChar& key);
+
+class TEdit : public QLineEdit {
+  public:
+    TEdit(Desktop& desktop, QWidget* parent);
+
+    QString Text() const { return text(); }
+    void SetText(const QString& value) { setText(value); }
+    void SetHint(const QString& hint) { setToolTip(hint); }
+
+    std::function<void()> OnClick;
+    std::function<void(QChar& key)> OnKeyPress;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    Desktop& desktop_;
+};
+
+}  // namespace vortana

@@ -1,0 +1,22 @@
+#include "tests/support/FakeDesktop.h"
+
+namespace vortana {
+
+std::optional<QString> FakeDesktop::ChooseOpenFile(QWidget*, const QString& lastName) {
+    FileDialogStarts.append(lastName);
+    if (FileAnswers.empty())
+        return std::nullopt;
+    const QString answer = FileAnswers.front();
+    FileAnswers.pop_front();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
+void FakeDesktop::ShowErrorBox(const QString& text) {
+    Errors.append(text);
+    if (WhileErrorBoxOpen)
+        WhileErrorBoxOpen();
+}
+
+}  // namespace vortana

@@ -1,0 +1,39 @@
+#include "tests/support/ShellFixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "shell/FileAccess.h"
+
+namespace vortana {
+
+ShellFixture::ShellFixture() {
+    char pattern[] = "/tmp/vortana-shell-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr)
+        throw std::runtime_error("cannot make a temporary directory");
+    desktop_.Dir = std::string(pattern) + "/";
+}
+
+ShellFixture::~ShellFixture() {
+    forms_.reset();
+    std::filesystem::remove_all(desktop_.Dir);
+}
+
+void ShellFixture::Start() {
+    forms_ = std::make_unique<Forms>(*state_, desktop_);
+}
+
+void ShellFixture::PutFile(const std::string& name, const std::string& bytes) const {
+    std::ofstream(PathOf(name), std::ios::binary) << bytes;
+}
+
+std::string ShellFixture::FileText(const std::string& name) const {
+    return FileExists(name) ? ReadFileBytes(PathOf(name)) : std::string();
+}
+
+bool ShellFixture::FileExists(const std::string& name) const {
+    return std::filesystem::exists(PathOf(name));
+}
+
+}  // namespace vortana
