@@ -26,7 +26,10 @@ std::vector<Line> SplitLines(std::string_view text) {
     while (begin < text.size()) {
         const std::size_t lf = text.find('\n', begin);
         if (lf == std::string_view::npos) {
-            lines.push_back({begin, text.size(), text.size()});
+            // A CR that ends the text is a line end cut short, not part of the line: a line end
+            // written after it makes it a CR LF.
+            const std::size_t end = text.back() == '\r' ? text.size() - 1 : text.size();
+            lines.push_back({begin, end, text.size()});
             break;
         }
         const std::size_t end = lf > begin && text[lf - 1] == '\r' ? lf - 1 : lf;
@@ -104,7 +107,7 @@ std::optional<SectionSpan> FindSection(std::string_view text, const std::vector<
 }
 
 std::string_view LineEndOf(std::string_view text, const std::vector<Line>& lines) {
-    if (lines.empty() || lines[0].end == lines[0].next)
+    if (lines.empty() || lines[0].end == lines[0].next || text[lines[0].next - 1] != '\n')
         return "\n";
     return text.substr(lines[0].end, lines[0].next - lines[0].end);
 }
@@ -150,7 +153,9 @@ std::string IniWriteValue(std::string_view text, std::string_view section, std::
     // Puts `insert` at `at`, starting a new line first when `at` is the end of an unended line.
     const auto insertAt = [&](std::size_t at, const std::string& insert) {
         std::string result(text.substr(0, at));
-        if (at > TextStart(text) && text[at - 1] != '\n')
+        if (at > TextStart(text) && text[at - 1] == '\r')
+            result += '\n';  // completes the line end that the text's last CR began
+        else if (at > TextStart(text) && text[at - 1] != '\n')
             result += lineEnd;
         result += insert;
         result += text.substr(at);

@@ -4,8 +4,9 @@
 // and keys compare without regard to ASCII case; blanks and tabs around names, keys and values do
 // not count. A key appears at most once that counts: the first section of a name and the first
 // line of a key in it are used. Lines of any other shape (comments, blank lines, text before the
-// first section) are never read and are kept as they are. Lines end in LF or CR LF; a UTF-8 byte
-// order mark at the start of the text is skipped.
+// first section) are never read and are kept as they are. Lines end in LF or CR LF (a CR that
+// ends the text is such a line end cut short); a UTF-8 byte order mark at the start of the text
+// is skipped.
 // Qt-free, no I/O: these functions take and give the whole text.
 #pragma once
 

@@ -80,6 +80,25 @@ TEST(IniWriteValue, EveryPrefixOfAPortNameReadsBack) {
     EXPECT_EQ(text, "[comx]\nnum=端口 1\n");
 }
 
+// A text whose last line ends in a lone CR: a line added after it must not change what that
+// line says, nor end in a lone CR itself.
+TEST(IniWriteValue, ACarriageReturnEndingTheTextIsALineEnd) {
+    const WriteCase cases[] = {
+        {"key added", "[comx]\nbaud=38400\r", "[comx]\nbaud=38400\r\nnum=COM3\n"},
+        {"section added, the file's CR LF used", "[a]\r\nbaud=38400\r",
+         "[a]\r\nbaud=38400\r\n[comx]\r\nnum=COM3\r\n"},
+        {"one line only", "[a]\rbaud=38400\r", "[a]\rbaud=38400\r\n[comx]\nnum=COM3\n"},
+    };
+    for (const WriteCase& c : cases) {
+        const std::string written = IniWriteValue(c.before, "comx", "num", "COM3");
+        EXPECT_EQ(written, c.after) << c.name;
+        EXPECT_EQ(IniReadValue(written, "comx", "num"), "COM3") << c.name;
+    }
+    EXPECT_EQ(IniReadValue("[comx]\nbaud=38400\r", "comx", "baud"), "38400");
+    EXPECT_EQ(IniReadValue("[comx]\nbaud=38400\r\nnum=COM3\n", "comx", "baud"), "38400");
+    EXPECT_EQ(IniReadValue("[comx]\rnum=COM4\r", "comx", "num"), std::nullopt);  // one line
+}
+
 TEST(IniWriteValue, RefusesWhatTheFileCannotHold) {
     const std::string text = "[comx]\nnum=COM5\n";
     EXPECT_THROW(IniWriteValue(text, "comx", "num", "COM1\nnum=COM2"), EIniValueError);
