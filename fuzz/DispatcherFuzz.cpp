@@ -20,11 +20,10 @@
 //  - no exception but the conversion error of a bad burn count or a bad FlashSizeK.
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <span>
@@ -32,22 +31,15 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/FuzzCheck.h"
 #include "protocol/Dispatcher.h"
 #include "shell/Convert.h"
 
 namespace {
 
+using vortana::fuzz::Check;
+
 using vortana::SessionState;
-
-[[noreturn]] void Fault(const char* what) {
-    std::fprintf(stderr, "fuzz_dispatcher: %s\n", what);
-    std::abort();
-}
-
-void Check(bool ok, const char* what) {
-    if (!ok)
-        Fault(what);
-}
 
 constexpr std::size_t kPage = 4096;
 constexpr std::size_t kBlock = vortana::kImageBlockSize;
@@ -78,28 +70,10 @@ class Script {
     std::size_t next_ = 0;
 };
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // A text read as hexadecimal the way the system reads its address texts: one to eight digits,
 // otherwise 0.
 std::uint32_t HexValue(std::string_view text) {
-    if (text.empty() || text.size() > 8)
-        return 0;
-    std::uint32_t value = 0;
-    for (char c : text) {
-        if (HexDigit(c) < 0)
-            return 0;
-        value = value * 16 + static_cast<std::uint32_t>(HexDigit(c));
-    }
-    return value;
+    return static_cast<std::uint32_t>(vortana::HexToIntDef(text));
 }
 
 std::optional<std::int32_t> Decimal(const std::string& text) {
@@ -147,7 +121,8 @@ const Texts& TextsOf(std::uint8_t cmdKind) {
 }
 
 bool IsHexDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return HexDigit(c) >= 0; });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
 bool IsShownFor(std::uint8_t cmdKind, const std::string& text) {

@@ -9,29 +9,20 @@
 //  - a line end after the line changes nothing.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz/FuzzCheck.h"
 #include "image/ImageLayout.h"
 #include "image/ModelPick.h"
 #include "shell/Convert.h"
 
 namespace {
 
+using vortana::fuzz::Check;
+
 using vortana::ModelPick;
 using vortana::ModelPickOutcome;
-
-[[noreturn]] void Fault(const char* what) {
-    std::fprintf(stderr, "fuzz_model_pick: %s\n", what);
-    std::abort();
-}
-
-void Check(bool ok, const char* what) {
-    if (!ok)
-        Fault(what);
-}
 
 struct Columns {
     std::size_t first;  // 1-based

@@ -13,35 +13,28 @@
 //    number, its address high byte, the values of its entries and their sum; the checksum text
 //    and the listing rows match the entries; a file without any "S1" leaves the image erased.
 #include <algorithm>
-#include <array>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz/FuzzCheck.h"
 #include "image/ImageLoader.h"
 #include "image/SRecordTokeniser.h"
+#include "shell/Convert.h"
 
 namespace {
+
+using vortana::fuzz::Check;
 
 using vortana::SessionState;
 
 // Stops the run with a message libFuzzer shows beside the input.
-[[noreturn]] void Fault(const char* what) {
-    std::fprintf(stderr, "fuzz_srecord_load: %s\n", what);
-    std::abort();
-}
-
-void Check(bool ok, const char* what) {
-    if (!ok)
-        Fault(what);
-}
-
 struct CodeChoice {
     const char* text;
     int windowBase;  // -1: the loader has no layout for this code
@@ -93,21 +86,14 @@ Model ModelOf(const std::uint8_t* data) {
     return model;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+bool IsHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-// An image entry's value: its two characters as a hexadecimal byte, 0 when they are not one.
-std::uint8_t EntryValue(const std::string& entry) {
-    const int high = HexDigit(entry[1]);
-    const int low = HexDigit(entry[2]);
-    return high < 0 || low < 0 ? 0 : static_cast<std::uint8_t>(high * 16 + low);
+// Two characters (of an image entry, of a record field) as a hexadecimal byte, 0 when they are
+// not one.
+std::uint8_t PairValue(std::string_view pair) {
+    return static_cast<std::uint8_t>(vortana::HexToIntDef(pair.substr(0, 2)));
 }
 
 std::string Hex(std::uint32_t value, int digits) {
@@ -146,10 +132,6 @@ void CheckTokens(std::string_view file, const std::vector<std::string_view>& lin
         Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::FileEnd, "file end missed");
 }
 
-std::uint8_t PairValue(std::string_view pair) {
-    return static_cast<std::uint8_t>(HexDigit(pair[0]) * 16 + HexDigit(pair[1]));
-}
-
 // A line holding one record, whole or cut short by the line end: "S0", "S1" or "S9", then
 // hexadecimal pairs: the count c, two address bytes, c - 3 data bytes and the checksum, nothing
 // after them. An odd character at the end of a line is no part of it (it makes no token).
@@ -172,7 +154,7 @@ std::optional<RecordLine> ReadRecordLine(std::string_view line) {
     if (line.size() < 2 || line[0] != 'S' || (line[1] != '0' && line[1] != '1' && line[1] != '9'))
         return std::nullopt;
     for (char c : line.substr(2)) {
-        if (HexDigit(c) < 0)
+        if (!IsHexDigit(c))
             return std::nullopt;
     }
     RecordLine record;
@@ -383,7 +365,8 @@ void CheckLoaded(Shadow& shadow, const Model& model, std::string_view file,
             const std::string& entry = session.ImageText[block * kBlockData + k];
             Check(entry.size() == 3 && entry[0] == '$', "an image entry that is not $hh");
             Check(!noData || entry == "$FF", "a file without data left a byte unerased");
-            Check(bytes[2 + k] == EntryValue(entry), "a block byte differs from its entry");
+            Check(bytes[2 + k] == PairValue(std::string_view(entry).substr(1)),
+                  "a block byte differs from its entry");
             sum += bytes[2 + k];
         }
         for (int i = 0; i < 4; ++i) {

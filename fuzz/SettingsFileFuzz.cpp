@@ -19,8 +19,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,23 +27,16 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/FuzzCheck.h"
 #include "shell/FileAccess.h"
 #include "shell/IniFile.h"
 #include "shell/IniText.h"
 
 namespace {
 
+using vortana::fuzz::Check;
+
 namespace fs = std::filesystem;
-
-[[noreturn]] void Fault(const char* what) {
-    std::fprintf(stderr, "fuzz_settings_file: %s\n", what);
-    std::abort();
-}
-
-void Check(bool ok, const char* what) {
-    if (!ok)
-        Fault(what);
-}
 
 constexpr std::string_view kBlanks = " \t";
 
