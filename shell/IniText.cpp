@@ -1,5 +1,6 @@
 #include "shell/IniText.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace vortana {
@@ -146,6 +147,9 @@ std::optional<std::string> IniReadValue(std::string_view text, std::string_view 
 std::string IniWriteValue(std::string_view text, std::string_view section, std::string_view key,
                           std::string_view value) {
     CheckWritable(section, key, value);
+    // Blanks before a value read as part of the separator: the file cannot hold them, and kept
+    // they would pile up, one more at every rewrite of the entry.
+    value.remove_prefix(std::min(value.find_first_not_of(kBlanks), value.size()));
     const std::vector<Line> lines = SplitLines(text);
     const std::string_view lineEnd = LineEndOf(text, lines);
     const std::string entryLine = std::string(key) + "=" + std::string(value);

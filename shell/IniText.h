@@ -30,8 +30,9 @@ std::optional<std::string> IniReadValue(std::string_view text, std::string_view 
 // `text` with `key` in `section` set to `value`, every other byte unchanged. An existing entry
 // keeps everything up to its value; a missing key is added after the last non-blank line of its
 // section; a missing section is added at the end. New lines end as the text's first line does
-// (LF in a text that has none). Throws EIniValueError when `value` holds a CR or LF, or
-// `section` or `key` is not a name the file could hold.
+// (LF in a text that has none). Blanks at the start of `value` are not written: they would read
+// as part of the separator. Throws EIniValueError when `value` holds a CR or LF, or `section` or
+// `key` is not a name the file could hold.
 std::string IniWriteValue(std::string_view text, std::string_view section, std::string_view key,
                           std::string_view value);
 

@@ -99,6 +99,18 @@ TEST(IniWriteValue, ACarriageReturnEndingTheTextIsALineEnd) {
     EXPECT_EQ(IniReadValue("[comx]\rnum=COM4\r", "comx", "num"), std::nullopt);  // one line
 }
 
+// Blanks before a value are no part of it for the reader; written, they used to join the
+// separator and grow by one at every rewrite.
+TEST(IniWriteValue, BlanksBeforeTheValueAreNotWrittenSoARewriteChangesNothing) {
+    std::string text = "[comx]\nnum = COM5\n";
+    for (int rewrite = 0; rewrite < 3; ++rewrite) {
+        text = IniWriteValue(text, "comx", "num", " \tCOM6 ");
+        EXPECT_EQ(text, "[comx]\nnum = COM6 \n");
+        EXPECT_EQ(IniReadValue(text, "comx", "num"), "COM6");
+    }
+    EXPECT_EQ(IniWriteValue("", "comx", "num", "  COM6"), "[comx]\nnum=COM6\n");
+}
+
 TEST(IniWriteValue, RefusesWhatTheFileCannotHold) {
     const std::string text = "[comx]\nnum=COM5\n";
     EXPECT_THROW(IniWriteValue(text, "comx", "num", "COM1\nnum=COM2"), EIniValueError);
