@@ -78,8 +78,12 @@ TEST_F(Faults, AStatusTheOperationDoesNotExpectStopsTheTimersAndShowsNothing) {
     Click(&TForm1::Button4);  // no image: the device fails it, with status 5A instead of 00
     ASSERT_TRUE(EventuallyHolds([&] { return !Form1().Timer2.Enabled(); }));
     EXPECT_FALSE(Form1().Timer1.Enabled());
+    // The progress stays where it stood.
+    const QString progress = Form1().Label7->Caption();
+    EXPECT_NE(progress, "100 %");
+    QTest::qWait(300);
+    EXPECT_EQ(Form1().Label7->Caption(), progress);
     EXPECT_TRUE(desktop_.Messages.isEmpty());
-    EXPECT_EQ(Form1().Label7->Caption(), "0 %");
 }
 
 // A request for a block the current image does not have ends the download: nothing is sent,

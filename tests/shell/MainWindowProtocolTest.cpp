@@ -33,6 +33,11 @@ std::string Hex(const Bytes& bytes) {
     return text;
 }
 
+// The number of bytes written out as "68 01 00 16".
+std::size_t BytesIn(std::string_view hex) {
+    return (hex.size() + 1) / 3;
+}
+
 class MainWindowProtocol : public ShellFixture {
   protected:
     // A model with flash 4000 to FFFF, 48 KiB, without an additional window.
@@ -97,7 +102,7 @@ TEST_F(MainWindowProtocol, CommandButtonsSendTheirFrameAndRestartBothTimersAtThe
         const QString elapsedBefore = Elapsed();
 
         Click(command.button);
-        EXPECT_EQ(SentHex(std::string_view(command.frame).size() / 3 + 1), command.frame);
+        EXPECT_EQ(SentHex(BytesIn(command.frame)), command.frame);
         EXPECT_EQ(state_->CmdKind, command.kind);
         EXPECT_EQ(Progress(), "0 %");
         EXPECT_EQ(Elapsed(), elapsedBefore);  // the last operation's time until the first tick
