@@ -53,6 +53,10 @@ class TForm1 : public QWidget, private OperationHost {
     // closed and opened again (a failure shown in status panel 1, success not).
     void ApplyButtonRule(ButtonEvent event);
 
+    // The window's half of the device protocol. The load-file handler starts a download through
+    // it; a test can download an image it built itself.
+    Dispatcher& Protocol() { return dispatcher_; }
+
     // Status panel 0 for the port `name`: four blanks, the name and the line settings.
     static QString PortSettingsText(const QString& name);
 

@@ -13,6 +13,12 @@ std::optional<QString> FakeDesktop::ChooseOpenFile(QWidget*, const QString& last
     return answer;
 }
 
+void FakeDesktop::ShowMessage(const QString& text) {
+    Messages.append(text);
+    if (WhileMessageOpen)
+        WhileMessageOpen(text);
+}
+
 void FakeDesktop::ShowErrorBox(const QString& text) {
     Errors.append(text);
     if (WhileErrorBoxOpen)

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "shell/Forms.h"
@@ -37,3 +38,8 @@ class ShellFixture : public testing::Test {
 };
 
 }  // namespace vortana
+
+// Failures show texts as text, not as arrays of UTF-16 units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
