@@ -1,11 +1,14 @@
 #include "shell/TForm1.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QPushButton>
 #include <array>
 #include <initializer_list>
 
 #include "comm/QtNotifySink.h"
+#include "image/ImageFileName.h"
+#include "image/ImageLoader.h"
 #include "image/TForm2.h"
 #include "image/TForm3.h"
 #include "image/TForm4.h"
@@ -318,9 +321,10 @@ void TForm1::ConnectHandlers() {
     Label8->OnClick = [this] { Label8Click(); };
     Edit4->OnKeyPress = [this](QChar& key) { Edit4KeyPress(key); };
     for (auto [button, handler] :
-         {std::pair{Button8, &TForm1::Button8Click}, std::pair{Button3, &TForm1::Button3Click},
-          std::pair{Button4, &TForm1::Button4Click}, std::pair{Button5, &TForm1::Button5Click},
-          std::pair{Button6, &TForm1::Button6Click}, std::pair{Button7, &TForm1::Button7Click}})
+         {std::pair{Button8, &TForm1::Button8Click}, std::pair{Button2, &TForm1::Button2Click},
+          std::pair{Button3, &TForm1::Button3Click}, std::pair{Button4, &TForm1::Button4Click},
+          std::pair{Button5, &TForm1::Button5Click}, std::pair{Button6, &TForm1::Button6Click},
+          std::pair{Button7, &TForm1::Button7Click}})
         ConnectHandler(desk, button, &QPushButton::clicked, this, handler);
     // The serial component raises its events from the Qt event loop: through the adapter, so a
     // reply that cannot be handled shows the standard error box instead of unwinding into Qt.
@@ -447,6 +451,36 @@ void TForm1::Button8Click() {
                               .RadioGroup4 = RadioGroup4->ItemIndex(),
                               .RadioGroup5 = RadioGroup5->ItemIndex(),
                               .Edit4 = Edit4->Text().toStdString()});
+}
+
+void TForm1::Button2Click() {
+    // The header goes first, whatever the user then does with the file dialog: the device is
+    // told about the model before a file is even chosen.
+    dispatcher_.StartDownload();
+    if (!OpenDialog1.Execute()) {
+        ApplyButtonRule(ButtonEvent::LoadGivenUp);
+        return;
+    }
+    const QString path = OpenDialog1.FileName();
+    const ImageFileName file = ImageFileName::FromPath(path.toStdString());
+    Edit3->SetText(QString::fromStdString(file.edit3Text));
+    Edit3->SetHint(QString::fromStdString(file.edit3Hint));
+    // A file that cannot be read ends the handler here with the standard error box; the window
+    // keeps its state, so the user may simply try again.
+    const std::string bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
+
+    TForm4& view = *context_.Windows.Form4;
+    view.ClearRows();
+    const ImageLoadOutcome outcome = LoadImage(bytes, context_.State);
+    if (outcome.failure) {
+        ShowMessage(outcome.failure->message);
+        ApplyButtonRule(ButtonEvent::LoadGivenUp);
+        return;
+    }
+    Label10->SetCaption(QString::fromStdString(outcome.checkSumText));
+    view.setWindowTitle(QString::fromStdString(file.name));
+    view.AppendRows(outcome.listingRows);
+    dispatcher_.SendFirstBlock();
 }
 
 void TForm1::Button3Click() {

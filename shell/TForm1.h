@@ -65,6 +65,7 @@ class TForm1 : public QWidget, private OperationHost {
     void Label8Click();
     void Edit4KeyPress(QChar& Key);
     void Button8Click();  // settings
+    void Button2Click();  // load a file and download it
     void Button3Click();  // erase
     void Button4Click();  // program
     void Button5Click();  // verify

@@ -31,6 +31,8 @@ class FakeDesktop : public Desktop {
     std::string Dir = "/nonexistent/";
     std::deque<QString> FileAnswers;
     QStringList FileDialogStarts;  // the last file name each dialog opened with
+    // Runs while a file dialog is "open", before it answers.
+    std::function<void()> WhileFileDialogOpen;
     // Runs while an error box is "open", as events handled by its nested loop would.
     std::function<void()> WhileErrorBoxOpen;
 
