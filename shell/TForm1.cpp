@@ -12,6 +12,7 @@
 #include "image/TForm2.h"
 #include "image/TForm3.h"
 #include "image/TForm4.h"
+#include "image/TForm5.h"
 #include "shell/FileAccess.h"
 #include "shell/IniFile.h"
 #include "shell/IniText.h"
@@ -193,6 +194,9 @@ const QStringList kPortNames = {"COM1", "COM2", "COM3", "COM4", "COM5",
                                 "COM6", "COM7", "COM8", "COM9"};
 constexpr QRect kComboBox1Place{512, 16, 57, 24};
 
+constexpr int kOfflineItem = 1;        // RadioGroup1's "离线"
+constexpr int kSerialNumbersItem = 1;  // RadioGroup3's "是"
+
 // What else an event does besides enabling and disabling controls.
 enum RuleExtra : unsigned {
     kNothingElse = 0,
@@ -320,6 +324,8 @@ void TForm1::ConnectHandlers() {
     Edit3->OnClick = [this] { Edit3Click(); };
     Label8->OnClick = [this] { Label8Click(); };
     Edit4->OnKeyPress = [this](QChar& key) { Edit4KeyPress(key); };
+    RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
+    RadioGroup3->OnClick = [this] { RadioGroup3Click(); };
     for (auto [button, handler] :
          {std::pair{Button8, &TForm1::Button8Click}, std::pair{Button2, &TForm1::Button2Click},
           std::pair{Button3, &TForm1::Button3Click}, std::pair{Button4, &TForm1::Button4Click},
@@ -443,6 +449,19 @@ void TForm1::Label8Click() {
 
 void TForm1::Edit4KeyPress(QChar& Key) {
     FilterDigitKey(context_.Desk, Key);
+}
+
+void TForm1::RadioGroup1Click() {
+    ApplyButtonRule(RadioGroup1->ItemIndex() == kOfflineItem ? ButtonEvent::OfflineChosen
+                                                             : ButtonEvent::OnlineChosen);
+}
+
+void TForm1::RadioGroup3Click() {
+    TForm5& dialog = *context_.Windows.Form5;
+    if (RadioGroup3->ItemIndex() == kSerialNumbersItem)
+        dialog.AskForSerialNumbers();
+    else
+        dialog.ForgetSerialNumbers();
 }
 
 void TForm1::Button8Click() {
