@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "shell/FileAccess.h"
+#include "tests/support/SRecordFiles.h"
+
 namespace vortana::bench {
 
 double MsBetween(Clock::time_point start, Clock::time_point end) {
@@ -36,6 +39,19 @@ void Fail(const std::string& what) {
 
 int CountArgument(int argc, char** argv, int index, int fallback) {
     return argc > index ? std::max(1, std::atoi(argv[index])) : fallback;
+}
+
+double SrecCatToBinaryMs(int runs, const std::string& records, const std::string& output,
+                         std::span<const std::uint8_t> expected) {
+    const std::vector<std::string> toBinary = {
+        test::SrecCatPath(), records, "-motorola", "-o", output, "-binary"};
+    const double ms = MedianMs(runs, [&] {
+        if (!test::RunProgram(toBinary))
+            Fail("srec_cat failed on " + records);
+    });
+    if (ReadFileBytes(output) != std::string(expected.begin(), expected.end()))
+        Fail("srec_cat's binary differs from the original");
+    return ms;
 }
 
 ScratchDir::ScratchDir() {

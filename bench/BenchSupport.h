@@ -6,8 +6,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,12 @@ double MedianMs(int runs, const std::function<void()>& work);
 
 // argv[index] as a count of at least 1, or `fallback` when it is not given.
 int CountArgument(int argc, char** argv, int index, int fallback);
+
+// The median milliseconds of `runs` runs of srec_cat, each a whole process as a user would run
+// it, turning the S-record file `records` into the binary file `output`. Fails the benchmark
+// when srec_cat fails or its binary is not `expected`.
+double SrecCatToBinaryMs(int runs, const std::string& records, const std::string& output,
+                         std::span<const std::uint8_t> expected);
 
 // A fresh folder under the temporary directory, removed with everything in it at the end.
 class ScratchDir {

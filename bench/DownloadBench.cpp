@@ -9,15 +9,10 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
-#include <fstream>
-#include <memory>
 
-#include "bench/BenchSupport.h"
-#include "image/ModelPick.h"
-#include "shell/Forms.h"
+#include "bench/BenchWindows.h"
 #include "shell/TForm1.h"
 #include "sim/Simulator.h"
-#include "tests/support/FakeDesktop.h"
 #include "tests/support/SRecordFiles.h"
 
 namespace {
@@ -25,14 +20,13 @@ namespace {
 using namespace vortana;
 using namespace vortana::bench;
 
-constexpr std::size_t kImageBytes = 65536;
+constexpr std::size_t kImageBytes = kBenchImageBytes;
 constexpr std::size_t kBlocks = kImageBytes / 4096;
 constexpr std::size_t kHeaderBytes = 12;
 constexpr double kLineBytesPerSecond = 3840;  // 38400 baud, 8N1
 constexpr double kReplyGapSeconds = 0.1;      // the reader's ReadIntervalTimeout
 constexpr int kDefaultRuns = 3;
 constexpr int kGiveUpMs = 120000;
-constexpr char kModelLine[] = "01 VT8F-F64             0000 - FFFF         64K       0x00";
 
 // Information boxes answered at once, the time of the last one noted and the waiting loop ended.
 class TimedDesktop : public FakeDesktop {
@@ -59,19 +53,11 @@ int main(int argc, char** argv) {
     config.workScale = 0;
     sim::Simulator device(config);
     const ScratchDir dir;
-    std::ofstream(dir.File("sysset.ini")) << "[comx]\nnum=" << device.StartOnPty() << "\n";
     const std::string records = dir.File("image.s19");
     test::WriteSRecordFile(records, test::RandomBytes(kImageBytes, 99), 0x0000);
-
     TimedDesktop desktop;
-    desktop.Dir = dir.Path().string() + "/";
-    auto state = std::make_unique<SessionState>();
-    Forms windows(*state, desktop);
-    TForm1& form = *windows.Form1;
-    if (!form.Comm1.IsOpen())
-        Fail("the simulator's line did not open");
-    PickModel(kModelLine).pick->ApplyTo(*state);
-    form.ApplyButtonRule(ButtonEvent::ModelChosen);
+    BenchWindows windows(desktop, dir, device.StartOnPty());
+    TForm1& form = windows.Form1();
     std::size_t received = 0;
     const TReceiveDataEvent handler = form.Comm1.OnReceiveData;
     form.Comm1.OnReceiveData = [&](TComm* sender, const void* buffer, std::uint16_t length) {

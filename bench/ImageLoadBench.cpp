@@ -58,15 +58,7 @@ int main(int argc, char** argv) {
             Fail("the loaded blocks differ from the binary at " + std::to_string(i));
     }
 
-    const std::vector<std::string> toBinary = {
-        test::SrecCatPath(), records, "-motorola", "-o", output, "-binary"};
-    const double srecCatMs = MedianMs(srecCatRuns, [&] {
-        if (!test::RunProgram(toBinary))
-            Fail("srec_cat failed");
-    });
-    const std::string binary = vortana::ReadFileBytes(output);
-    if (binary != std::string(bytes.begin(), bytes.end()))
-        Fail("srec_cat's binary differs from the original");
+    const double srecCatMs = SrecCatToBinaryMs(srecCatRuns, records, output, bytes);
     const double startupMs = MedianMs(srecCatRuns, [&] {
         test::RunProgram({test::SrecCatPath(), oneRecord, "-motorola", "-o", output, "-binary"});
     });

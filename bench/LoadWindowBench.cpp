@@ -10,17 +10,11 @@
 // block 0 really goes out and is checked. srec_cat runs are whole processes, start-up included.
 #include <QApplication>
 #include <cstdio>
-#include <fstream>
-#include <memory>
 
-#include "bench/BenchSupport.h"
-#include "image/ModelPick.h"
+#include "bench/BenchWindows.h"
 #include "image/TForm4.h"
-#include "shell/FileAccess.h"
-#include "shell/Forms.h"
 #include "shell/TForm1.h"
 #include "tests/comm/Pty.h"
-#include "tests/support/FakeDesktop.h"
 #include "tests/support/SRecordFiles.h"
 
 namespace {
@@ -29,11 +23,10 @@ using namespace vortana;
 using namespace vortana::bench;
 using namespace std::chrono_literals;
 
-constexpr std::size_t kImageBytes = 65536;
+constexpr std::size_t kImageBytes = kBenchImageBytes;
 constexpr std::size_t kHeaderBytes = 12;
 constexpr int kDefaultLoads = 50;
 constexpr int kDefaultSrecCatRuns = 30;
-constexpr char kModelLine[] = "01 VT8F-F64             0000 - FFFF         64K       0x00";
 
 }  // namespace
 
@@ -48,17 +41,9 @@ int main(int argc, char** argv) {
     const std::vector<std::uint8_t> bytes = test::RandomBytes(kImageBytes, 2024);
     test::WriteSRecordFile(records, bytes, 0x0000);
     test::Pty line;
-    std::ofstream(dir.File("sysset.ini")) << "[comx]\nnum=" << line.SlavePath() << "\n";
-
     FakeDesktop desktop;
-    desktop.Dir = dir.Path().string() + "/";
-    auto state = std::make_unique<SessionState>();
-    Forms windows(*state, desktop);
-    TForm1& form = *windows.Form1;
-    if (!form.Comm1.IsOpen())
-        Fail("the pseudo-terminal did not open");
-    PickModel(kModelLine).pick->ApplyTo(*state);
-    form.ApplyButtonRule(ButtonEvent::ModelChosen);
+    BenchWindows windows(desktop, dir, line.SlavePath());
+    TForm1& form = windows.Form1();
 
     Clock::time_point chosen;
     desktop.WhileFileDialogOpen = [&] { chosen = Clock::now(); };
@@ -74,18 +59,11 @@ int main(int argc, char** argv) {
         if (!desktop.Messages.isEmpty() || !desktop.Errors.isEmpty())
             Fail("the load was refused");
     }
-    const qsizetype rows = windows.Form4->Rows().size();
+    const qsizetype rows = windows.Windows().Form4->Rows().size();
     if (rows != kImageBytes / 16)
         Fail("the file-buffer view lists " + std::to_string(rows) + " rows");
 
-    const std::string output = dir.File("out.bin");
-    const double srecCatMs = MedianMs(srecCatRuns, [&] {
-        if (!test::RunProgram({test::SrecCatPath(), records, "-motorola", "-o", output, "-binary"}))
-            Fail("srec_cat failed");
-    });
-    const std::string binary = ReadFileBytes(output);
-    if (binary != std::string(bytes.begin(), bytes.end()))
-        Fail("srec_cat's binary differs from the original");
+    const double srecCatMs = SrecCatToBinaryMs(srecCatRuns, records, dir.File("out.bin"), bytes);
 
     const double loadMs = Median(times);
     std::printf("S-record file: %zu bytes, %zu data bytes, %lld listing rows\n",

@@ -27,13 +27,13 @@ struct LabelDesign {
     const char* name;
     QRect place;
     const char* caption;
-    bool blue;
+    QColor colour;
 };
 
 const LabelDesign kLabels[] = {
-    {&TForm5::Label3, "Label3", {32, 40, 144, 12}, "（注：最大10位阿拉伯数）", true},
-    {&TForm5::Label1, "Label1", {32, 80, 60, 12}, "起始序号：", false},
-    {&TForm5::Label2, "Label2", {32, 120, 60, 12}, "递增基数：", false},
+    {&TForm5::Label3, "Label3", {32, 40, 144, 12}, "（注：最大10位阿拉伯数）", kBlue},
+    {&TForm5::Label1, "Label1", {32, 80, 60, 12}, "起始序号：", Qt::black},
+    {&TForm5::Label2, "Label2", {32, 120, 60, 12}, "递增基数：", Qt::black},
 };
 
 struct EditDesign {
@@ -59,13 +59,9 @@ TForm5::TForm5(FormContext context) : context_(context) {
     setObjectName("Form5");
     move(kScreenPlace);
     for (const LabelDesign& design : kLabels) {
-        auto* label = new TLabel(context_.Desk, this);
-        label->setObjectName(design.name);
-        label->setFont(font);
-        SetTextColour(*label, design.blue ? kBlue : QColor(Qt::black));
-        label->SetCaption(QString::fromUtf8(design.caption));
-        label->SetDesignedGeometry(design.place);
-        this->*design.control = label;
+        this->*design.control =
+            CreateDesignedLabel(context_.Desk, this, design.name, design.place,
+                                QString::fromUtf8(design.caption), font, design.colour);
     }
     for (const EditDesign& design : kEdits) {
         auto* edit = new TEdit(context_.Desk, this);

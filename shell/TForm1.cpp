@@ -265,13 +265,9 @@ TForm1::~TForm1() {
 void TForm1::CreateControls() {
     Desktop& desk = context_.Desk;
     for (const LabelDesign& design : kLabels) {
-        auto* label = new TLabel(desk, this);
-        label->setObjectName(design.name);
-        label->setFont(SongFont(design.pixels, design.bold));
-        SetTextColour(*label, ColourOf(design.colour));
-        label->SetCaption(QString::fromUtf8(design.caption));
-        label->SetDesignedGeometry(design.place);
-        this->*design.control = label;
+        this->*design.control = CreateDesignedLabel(
+            desk, this, design.name, design.place, QString::fromUtf8(design.caption),
+            SongFont(design.pixels, design.bold), ColourOf(design.colour));
     }
     for (const EditDesign& design : kEdits) {
         auto* edit = new TEdit(desk, this);

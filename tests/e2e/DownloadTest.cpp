@@ -32,7 +32,7 @@ constexpr int kFullModelLine = 1;
 class DownloadToDevice : public ShellFixture {
   protected:
     void StartWithDevice() {
-        PutFile("sysset.ini", "[comx]\nnum=" + sim_.StartOnPty() + "\n");
+        RememberPort(sim_.StartOnPty());
         PutFile("MCUtype.txt", kCatalogue);
         Start();
         ASSERT_TRUE(Form1().Comm1.IsOpen());

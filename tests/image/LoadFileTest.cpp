@@ -42,7 +42,7 @@ class LoadFile : public ShellFixture {
     // The window with its port open, after the settings command and the pick of a 16 KiB model
     // at C000, and with a listing from an earlier load in the file-buffer view.
     void StartWithModel() {
-        PutFile("sysset.ini", "[comx]\nnum=" + pty_.SlavePath() + "\n");
+        RememberPort(pty_.SlavePath());
         Start();
         ASSERT_TRUE(Form1().Comm1.IsOpen());
         Form1().ApplyButtonRule(ButtonEvent::SettingsSent);
