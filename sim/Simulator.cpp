@@ -141,6 +141,8 @@ std::vector<Answer> Simulator::ReadLine(std::chrono::steady_clock::time_point& l
     std::array<std::uint8_t, kReadChunk> buffer;
     const ssize_t count = ::read(line_.Get(), buffer.data(), buffer.size());
     if (count > 0) {
+        if (config_.pace)
+            AwaitLineTime(static_cast<std::size_t>(count));
         lastInput = Clock::now();
         const std::span<const std::uint8_t> bytes(buffer.data(), static_cast<std::size_t>(count));
         return Locked([bytes](Device& device) { return device.Feed(bytes); });
@@ -148,6 +150,18 @@ std::vector<Answer> Simulator::ReadLine(std::chrono::steady_clock::time_point& l
     // Nothing to read yet (EAGAIN, EINTR), or the line has gone (EIO, end of file).
     lineFailed = count == 0 || (errno != EAGAIN && errno != EINTR);
     return {};
+}
+
+// A pseudo-terminal hands over what the front end writes at once, where a serial line would
+// carry it at the baud rate: the device takes bytes only once they could have come over the
+// line, starting when they were read or when the line had carried the earlier ones. On a real
+// line the bytes did take that long already; the wait then adds one read's line time at most.
+void Simulator::AwaitLineTime(std::size_t count) {
+    const auto now = Clock::now();
+    receivedByLine_ = std::max(now, receivedByLine_) +
+                      std::chrono::duration_cast<Clock::duration>(LineTime(count, config_.baud));
+    // A stop raised meanwhile is seen by the serving loop's next wait.
+    WaitForStop(stop_.Get(), std::chrono::ceil<std::chrono::milliseconds>(receivedByLine_ - now));
 }
 
 bool Simulator::Send(const std::vector<Answer>& answers) {

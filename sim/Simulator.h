@@ -11,7 +11,8 @@
 //     sim.Stop();                                     // or let the destructor do it
 //
 // Threads: every member may be called from any thread. The serving thread reads the line,
-// feeds the Device and writes its answers, pacing them at `baud` and waiting out the device's
+// feeds the Device and writes its answers, pacing the line at `baud` both ways (the device takes
+// received bytes no sooner than the line could have carried them) and waiting out the device's
 // work times; while it sends, received bytes wait in the line's buffer. The trace sink is
 // called on the serving thread only. The device's state changes when a command arrives, before
 // its answer goes out, so once a reply has been read the state shows what the command did.
@@ -48,8 +49,8 @@ inline constexpr std::chrono::milliseconds kIncompleteTimeout{1000};
 inline constexpr unsigned kDefaultBaud = 38400;
 
 struct SimConfig {
-    unsigned baud = kDefaultBaud;  // pace of the bytes sent, 8N1
-    bool pace = true;              // false: send at once
+    unsigned baud = kDefaultBaud;  // pace of the line both ways, 8N1
+    bool pace = true;              // false: send and take bytes at once
     double workScale = 1.0;        // erase/program/verify times; 0: none
     bool readProtected = false;    // the chip starts read-protected
     Bytes fill;                    // the chip's contents from 0000 on (at most 64 KiB)
@@ -100,6 +101,8 @@ class Simulator {
     // the line has failed.
     std::vector<Answer> ReadLine(std::chrono::steady_clock::time_point& lastInput,
                                  bool& lineFailed);
+    // Waits until `count` bytes just read could have come over the paced line.
+    void AwaitLineTime(std::size_t count);
     bool Send(const std::vector<Answer>& answers);
     std::vector<Answer> Locked(const std::function<std::vector<Answer>(Device&)>& step);
 
@@ -114,6 +117,8 @@ class Simulator {
     std::thread thread_;
     std::atomic<bool> serving_{false};
     std::atomic<bool> hungUp_{false};
+    // When the bytes received so far have all come over the paced line; serving thread only.
+    std::chrono::steady_clock::time_point receivedByLine_;
 };
 
 }  // namespace vortana::sim

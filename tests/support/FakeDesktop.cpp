@@ -4,6 +4,8 @@ namespace vortana {
 
 std::optional<QString> FakeDesktop::ChooseOpenFile(QWidget*, const QString& lastName) {
     FileDialogStarts.append(lastName);
+    if (WhileFileDialogOpen)
+        WhileFileDialogOpen();
     if (FileAnswers.empty())
         return std::nullopt;
     const QString answer = FileAnswers.front();

@@ -31,7 +31,10 @@ class FakeDesktop : public Desktop {
     std::string Dir = "/nonexistent/";
     std::deque<QString> FileAnswers;
     QStringList FileDialogStarts;  // the last file name each dialog opened with
-    // Run while a box is "open", as events handled by its nested loop would.
+    // Runs while a file dialog is "open", before it answers.
+    std::function<void()> WhileFileDialogOpen;
+    // Run while an error box or an information box is "open", as events handled by its nested
+    // loop would.
     std::function<void()> WhileErrorBoxOpen;
     std::function<void(const QString& text)> WhileMessageOpen;
 

@@ -28,6 +28,10 @@ void ShellFixture::PutFile(const std::string& name, const std::string& bytes) co
     std::ofstream(PathOf(name), std::ios::binary) << bytes;
 }
 
+void ShellFixture::RememberPort(const std::string& port) const {
+    PutFile("sysset.ini", "[comx]\nnum=" + port + "\n");
+}
+
 std::string ShellFixture::FileText(const std::string& name) const {
     return FileExists(name) ? ReadFileBytes(PathOf(name)) : std::string();
 }

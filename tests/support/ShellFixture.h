@@ -29,6 +29,8 @@ class ShellFixture : public testing::Test {
 
     std::string PathOf(const std::string& name) const { return desktop_.Dir + name; }
     void PutFile(const std::string& name, const std::string& bytes) const;
+    // A sysset.ini that names `port`, so that start-up opens it.
+    void RememberPort(const std::string& port) const;
     std::string FileText(const std::string& name) const;  // "" when missing
     bool FileExists(const std::string& name) const;
 

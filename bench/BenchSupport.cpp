@@ -1,0 +1,70 @@
+#include "bench/BenchSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "shell/FileAccess.h"
+#include "tests/support/SRecordFiles.h"
+
+namespace vortana::bench {
+
+double MsBetween(Clock::time_point start, Clock::time_point end) {
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+double MedianMs(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const Clock::time_point start = Clock::now();
+        work();
+        times.push_back(MsBetween(start, Clock::now()));
+    }
+    return Median(std::move(times));
+}
+
+void Fail(const std::string& what) {
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, what.c_str());
+    std::exit(1);
+}
+
+int CountArgument(int argc, char** argv, int index, int fallback) {
+    return argc > index ? std::max(1, std::atoi(argv[index])) : fallback;
+}
+
+double SrecCatToBinaryMs(int runs, const std::string& records, const std::string& output,
+                         std::span<const std::uint8_t> expected) {
+    const std::vector<std::string> toBinary = {
+        test::SrecCatPath(), records, "-motorola", "-o", output, "-binary"};
+    const double ms = MedianMs(runs, [&] {
+        if (!test::RunProgram(toBinary))
+            Fail("srec_cat failed on " + records);
+    });
+    if (ReadFileBytes(output) != std::string(expected.begin(), expected.end()))
+        Fail("srec_cat's binary differs from the original");
+    return ms;
+}
+
+ScratchDir::ScratchDir() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vortana-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a scratch folder under " + pattern);
+    path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace vortana::bench

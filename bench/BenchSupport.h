@@ -1,0 +1,55 @@
+// What the benchmark programs share: timing runs and taking their medians, a scratch folder,
+// run counts from the command line, and failing loudly when a run goes wrong (a benchmark whose
+// work failed has no figure worth printing).
+//
+// Qt-free; one thread.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vortana::bench {
+
+using Clock = std::chrono::steady_clock;
+
+double MsBetween(Clock::time_point start, Clock::time_point end);
+
+// The median of `values` (the upper one of the middle two for an even count); 0 when empty.
+double Median(std::vector<double> values);
+
+// The median wall-clock milliseconds of `runs` calls of `work`.
+double MedianMs(int runs, const std::function<void()>& work);
+
+// Prints "<program>: <what>" to the standard error and ends the program with status 1.
+[[noreturn]] void Fail(const std::string& what);
+
+// argv[index] as a count of at least 1, or `fallback` when it is not given.
+int CountArgument(int argc, char** argv, int index, int fallback);
+
+// The median milliseconds of `runs` runs of srec_cat, each a whole process as a user would run
+// it, turning the S-record file `records` into the binary file `output`. Fails the benchmark
+// when srec_cat fails or its binary is not `expected`.
+double SrecCatToBinaryMs(int runs, const std::string& records, const std::string& output,
+                         std::span<const std::uint8_t> expected);
+
+// A fresh folder under the temporary directory, removed with everything in it at the end.
+class ScratchDir {
+  public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace vortana::bench
