@@ -37,6 +37,18 @@ int CountArgument(int argc, char** argv, int index, int fallback);
 double SrecCatToBinaryMs(int runs, const std::string& records, const std::string& output,
                          std::span<const std::uint8_t> expected);
 
+// Prints the line bench/report picks up: "figure <name> <value>", the value in the unit the
+// name ends in (_ms, _mib, or none for a ratio).
+void PrintFigure(const char* name, double value);
+
+// This process's resident memory from /proc/self/status, in MiB: now (VmRSS) and at its peak
+// (VmHWM). Fails the benchmark when they cannot be read.
+struct MemoryUse {
+    double residentMiB;
+    double peakMiB;
+};
+MemoryUse ReadMemoryUse();
+
 // A fresh folder under the temporary directory, removed with everything in it at the end.
 class ScratchDir {
   public:
