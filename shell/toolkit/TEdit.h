@@ -23,7 +23,12 @@ class TEdit : public QLineEdit {
     TEdit(Desktop& desktop, QWidget* parent);
 
     QString Text() const { return text(); }
-    void SetText(const QString& value) { setText(value); }
+    // A text set from code is shown from its start, cut at the right when it is longer than the
+    // box, as the toolkit's edit boxes do: Qt would scroll to its end and cut off the start.
+    void SetText(const QString& value) {
+        setText(value);
+        setCursorPosition(0);
+    }
     void SetHint(const QString& hint) { setToolTip(hint); }
 
     std::function<void()> OnClick;
