@@ -23,11 +23,13 @@ class TEdit : public QLineEdit {
     TEdit(Desktop& desktop, QWidget* parent);
 
     QString Text() const { return text(); }
-    // A text set from code is shown from its start, cut at the right when it is longer than the
-    // box, as the toolkit's edit boxes do: Qt would scroll to its end and cut off the start.
+    // A read-only box shows a text set from code from its start, cut at the right when it is
+    // longer than the box: Qt would scroll to its end and cut off the start. A box the user types
+    // into keeps the caret at the end, where typing goes on.
     void SetText(const QString& value) {
         setText(value);
-        setCursorPosition(0);
+        if (isReadOnly())
+            setCursorPosition(0);
     }
     void SetHint(const QString& hint) { setToolTip(hint); }
 

@@ -287,9 +287,10 @@ TEST_F(DigitEditTest, AReplacedKeyIsTypedAndAThrowingHandlerDropsIt) {
 
 // The flash-address box holds "B000-BFFF+C000-FFFF=20K" for a model with a window: shown from its
 // end, a half-hidden "B" would read as "3000".
-TEST(Edit, ATextSetFromCodeIsShownFromItsStart) {
+TEST(Edit, AReadOnlyBoxShowsATextSetFromCodeFromItsStart) {
     FakeDesktop desktop;
     TEdit edit(desktop, nullptr);
+    edit.setReadOnly(true);
     edit.resize(60, 24);
     edit.show();
     edit.SetText("B000-BFFF+C000-FFFF=20K");
