@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <stdexcept>
 
 #include "shell/FileAccess.h"
@@ -41,17 +43,44 @@ int CountArgument(int argc, char** argv, int index, int fallback) {
     return argc > index ? std::max(1, std::atoi(argv[index])) : fallback;
 }
 
-double SrecCatToBinaryMs(int runs, const std::string& records, const std::string& output,
-                         std::span<const std::uint8_t> expected) {
-    const std::vector<std::string> toBinary = {
-        test::SrecCatPath(), records, "-motorola", "-o", output, "-binary"};
-    const double ms = MedianMs(runs, [&] {
-        if (!test::RunProgram(toBinary))
-            Fail("srec_cat failed on " + records);
-    });
+void SrecCatToBinary(const std::string& records, const std::string& output) {
+    if (!test::RunProgram({test::SrecCatPath(), records, "-motorola", "-o", output, "-binary"}))
+        Fail("srec_cat failed on " + records);
+}
+
+void CheckSrecCatBinary(const std::string& output, std::span<const std::uint8_t> expected) {
     if (ReadFileBytes(output) != std::string(expected.begin(), expected.end()))
         Fail("srec_cat's binary differs from the original");
+}
+
+double SrecCatToBinaryMs(int runs, const std::string& records, const std::string& output,
+                         std::span<const std::uint8_t> expected) {
+    const double ms = MedianMs(runs, [&] { SrecCatToBinary(records, output); });
+    CheckSrecCatBinary(output, expected);
     return ms;
+}
+
+void PrintFigure(const char* name, double value) {
+    std::printf("figure %s %.4f\n", name, value);
+    std::fflush(stdout);
+}
+
+MemoryUse ReadMemoryUse() {
+    constexpr double kKiBPerMiB = 1024;
+    std::ifstream status("/proc/self/status");
+    std::optional<double> resident;
+    std::optional<double> peak;
+    std::string line;
+    while (std::getline(status, line)) {
+        double kib = 0;
+        if (std::sscanf(line.c_str(), "VmRSS: %lf kB", &kib) == 1)
+            resident = kib / kKiBPerMiB;
+        else if (std::sscanf(line.c_str(), "VmHWM: %lf kB", &kib) == 1)
+            peak = kib / kKiBPerMiB;
+    }
+    if (!resident || !peak)
+        Fail("no VmRSS and VmHWM in /proc/self/status");
+    return {*resident, *peak};
 }
 
 ScratchDir::ScratchDir() {

@@ -31,11 +31,26 @@ double MedianMs(int runs, const std::function<void()>& work);
 // argv[index] as a count of at least 1, or `fallback` when it is not given.
 int CountArgument(int argc, char** argv, int index, int fallback);
 
-// The median milliseconds of `runs` runs of srec_cat, each a whole process as a user would run
-// it, turning the S-record file `records` into the binary file `output`. Fails the benchmark
-// when srec_cat fails or its binary is not `expected`.
+// One run of srec_cat, a whole process as a user would run it, turning the S-record file
+// `records` into the binary file `output`. Fails the benchmark when srec_cat fails.
+void SrecCatToBinary(const std::string& records, const std::string& output);
+// Fails the benchmark when the binary file `output` srec_cat wrote is not `expected`.
+void CheckSrecCatBinary(const std::string& output, std::span<const std::uint8_t> expected);
+// The median milliseconds of `runs` runs of SrecCatToBinary, its binary checked.
 double SrecCatToBinaryMs(int runs, const std::string& records, const std::string& output,
                          std::span<const std::uint8_t> expected);
+
+// Prints the line bench/report picks up: "figure <name> <value>", the value in the unit the
+// name ends in (_ms, _mib, or none for a ratio).
+void PrintFigure(const char* name, double value);
+
+// This process's resident memory from /proc/self/status, in MiB: now (VmRSS) and at its peak
+// (VmHWM). Fails the benchmark when they cannot be read.
+struct MemoryUse {
+    double residentMiB;
+    double peakMiB;
+};
+MemoryUse ReadMemoryUse();
 
 // A fresh folder under the temporary directory, removed with everything in it at the end.
 class ScratchDir {

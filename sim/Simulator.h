@@ -85,6 +85,10 @@ class Simulator {
 
     // Arms a fault for the next answer it applies to.
     void InjectFault(const Fault& fault);
+    // Sends `bytes` on the line as a burst of their own, outside any answer (noise the line picks
+    // up, say), once the serving thread is free; the device knows nothing of them. Before the
+    // start they wait for it; once serving has ended they are dropped.
+    void SendRaw(Bytes bytes);
     std::size_t FaultsWaiting() const;
 
     // A copy of what the device has received and holds.
@@ -104,6 +108,8 @@ class Simulator {
     // Waits until `count` bytes just read could have come over the paced line.
     void AwaitLineTime(std::size_t count);
     bool Send(const std::vector<Answer>& answers);
+    // The bursts SendRaw queued, as answers of their own.
+    std::vector<Answer> TakeRaw();
     std::vector<Answer> Locked(const std::function<std::vector<Answer>(Device&)>& step);
 
     SimConfig config_;
@@ -114,6 +120,8 @@ class Simulator {
     UniqueFd line_;
     UniqueFd heldSlave_;
     UniqueFd stop_;
+    UniqueFd rawQueued_;      // readable while raw_ holds bursts
+    std::vector<Bytes> raw_;  // guarded by mutex_
     std::thread thread_;
     std::atomic<bool> serving_{false};
     std::atomic<bool> hungUp_{false};

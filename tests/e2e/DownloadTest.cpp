@@ -5,9 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTextBlock>
 
-#include "image/TForm2.h"
 #include "image/TForm5.h"
 #include "shell/TForm1.h"
 #include "shell/toolkit/TEdit.h"
@@ -50,13 +48,7 @@ class DownloadToDevice : public ShellFixture {
     // The settings command, then a double click on catalogue line `line` in the model list.
     void SettingsAndModel(int line) {
         EXPECT_EQ(ClickForMessage(Form1().Button8), "设置成功!请重新 选择型号及加载文件");
-        WhenModalShown([&](QWidget*) {
-            TMemo& memo = *Windows().Form2->Memo1;
-            QTextCursor cursor(memo.document()->findBlockByNumber(line));
-            QTest::mouseDClick(memo.viewport(), Qt::LeftButton, {},
-                               memo.cursorRect(cursor).center());
-        });
-        QTest::mouseClick(Form1().Button1, Qt::LeftButton);
+        PickCatalogueLine(line);
     }
 
     // Loads `data` as an S-record file placed at `address` and waits for the device's verdict.

@@ -15,15 +15,10 @@ constexpr std::size_t kRowsPerPage = 256;
 // from `readFrom` on (the device's addresses wrap at 64 KiB, the listing's run on).
 QStringList ChipRows(const Bytes& chip, std::uint32_t listedAt, std::uint32_t readFrom,
                      std::size_t pages) {
-    QStringList rows;
-    for (std::size_t row = 0; row < pages * kRowsPerPage; ++row) {
-        std::array<std::uint8_t, kHexRowBytes> bytes{};
-        for (std::size_t i = 0; i < kHexRowBytes; ++i)
-            bytes[i] = chip[(readFrom + row * kHexRowBytes + i) % kChipSize];
-        rows.append(QString::fromStdString(
-            HexRow(listedAt + static_cast<std::uint32_t>(row * kHexRowBytes), bytes)));
-    }
-    return rows;
+    Bytes bytes(pages * kRowsPerPage * kHexRowBytes);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = chip[(readFrom + i) % kChipSize];
+    return ListingRows(bytes, listedAt);
 }
 
 class ReadOut : public WindowWithDevice {

@@ -2,6 +2,7 @@
 
 #include <QTest>
 
+#include "image/HexRow.h"
 #include "image/ImageBlocks.h"
 #include "image/ImageLayout.h"
 
@@ -63,6 +64,16 @@ QString WindowWithDevice::Download(const Bytes& image) {
     Form1().Protocol().StartDownload();
     Form1().Protocol().SendFirstBlock();
     return NthMessage(before + 1);
+}
+
+QStringList ListingRows(std::span<const std::uint8_t> bytes, std::uint32_t listedAt) {
+    QStringList rows;
+    for (std::size_t offset = 0; offset + kHexRowBytes <= bytes.size(); offset += kHexRowBytes) {
+        const auto row = bytes.subspan(offset).first<kHexRowBytes>();
+        rows.append(
+            QString::fromStdString(HexRow(listedAt + static_cast<std::uint32_t>(offset), row)));
+    }
+    return rows;
 }
 
 Bytes AddressPattern(std::size_t count, std::uint8_t seed) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "shell/TForm1.h"
@@ -50,6 +51,9 @@ class WindowWithDevice : public ShellFixture {
 
     std::unique_ptr<sim::Simulator> sim_;
 };
+
+// The read-out view's rows for `bytes` listed from `listedAt` on, 16 bytes a row.
+QStringList ListingRows(std::span<const std::uint8_t> bytes, std::uint32_t listedAt);
 
 // Bytes where each address holds a value of its own, so that a listing at a wrong address or
 // from a stale page shows: byte a is (a * 7 + a / 256 + seed) mod 256.

@@ -31,6 +31,9 @@ class ShellFixture : public testing::Test {
     void PutFile(const std::string& name, const std::string& bytes) const;
     // A sysset.ini that names `port`, so that start-up opens it.
     void RememberPort(const std::string& port) const;
+    // Opens the model list with Button1 and double-clicks catalogue line `line` (from 0), as a
+    // user would.
+    void PickCatalogueLine(int line);
     std::string FileText(const std::string& name) const;  // "" when missing
     bool FileExists(const std::string& name) const;
 
