@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "comm/QueueNotifySink.h"
 #include "comm/TComm.h"
 #include "tests/comm/Pty.h"
@@ -26,10 +27,13 @@ double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-void Print(const char* what, std::vector<double> samples) {
+// Prints the median and the maximum; returns the median.
+double Print(const char* what, std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
-    std::printf("%-44s median %8.3f ms   max %8.3f ms   (%zu samples)\n", what,
-                samples[samples.size() / 2], samples.back(), samples.size());
+    const double median = samples[samples.size() / 2];
+    std::printf("%-44s median %8.3f ms   max %8.3f ms   (%zu samples)\n", what, median,
+                samples.back(), samples.size());
+    return median;
 }
 
 }  // namespace
@@ -81,7 +85,10 @@ int main() {
 
     std::printf("Serial link over a pty, ReadIntervalTimeout %u ms, %zu-byte bursts\n",
                 comm.ReadIntervalTimeout(), kBurstBytes);
-    Print("last byte of a burst -> OnReceiveData", receive);
-    Print("SendBytes -> first byte at the other end", send);
+    const double receiveMs = Print("last byte of a burst -> OnReceiveData", receive);
+    const double sendMs = Print("SendBytes -> first byte at the other end", send);
+    vortana::bench::PrintFigure("read_interval_timeout_ms", comm.ReadIntervalTimeout());
+    vortana::bench::PrintFigure("burst_delivery_ms", receiveMs);
+    vortana::bench::PrintFigure("send_latency_ms", sendMs);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "image/HexView.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -63,9 +64,12 @@ QStringList HexView::Rows() const {
 }
 
 bool HexView::HandleMemoKey(const QKeyEvent& key) {
-    if (key.key() != Qt::Key_A || key.modifiers() != Qt::ControlModifier)
+    if (key.key() != Qt::Key_A || !(key.modifiers() & Qt::ControlModifier))
         return false;
-    Memo1->selectAll();
+    // The view alone decides what a Ctrl+A does: the text box's own select-all binding would also
+    // select with a mouse button held. Any other key held with Ctrl makes it do nothing.
+    if (key.modifiers() == Qt::ControlModifier && QGuiApplication::mouseButtons() == Qt::NoButton)
+        Memo1->selectAll();
     return true;
 }
 

@@ -39,7 +39,9 @@ class HexView : public QDialog {
     };
     explicit HexView(const Design& design);
 
-    // The key-down handler of Memo1; true when the key was the view's command and is used up.
+    // The key-down handler of Memo1; true when the key is used up: the letter A with Ctrl held,
+    // which selects the whole listing when Ctrl is the only key and no mouse button is held,
+    // and does nothing otherwise.
     bool HandleMemoKey(const QKeyEvent& key);
 
   private:

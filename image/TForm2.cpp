@@ -1,8 +1,11 @@
 #include "image/TForm2.h"
 
-#include <QPlainTextEdit>
-
+#include "image/ModelPick.h"
+#include "shell/TForm1.h"
+#include "shell/toolkit/Desktop.h"
 #include "shell/toolkit/Look.h"
+#include "shell/toolkit/TEdit.h"
+#include "shell/toolkit/TMemo.h"
 
 namespace vortana {
 namespace {
@@ -15,22 +18,38 @@ constexpr int kListFontPixels = 16;
 
 }  // namespace
 
-TForm2::TForm2(FormContext context) : Memo1(new QPlainTextEdit(this)), context_(context) {
+TForm2::TForm2(FormContext context) : Memo1(new TMemo(context.Desk, this)), context_(context) {
     SetUpForm(*this, "VORTANAMCU型号", kClientWidth, kClientHeight, FormFrame::Dialog,
               SongFont(kListFontPixels));
     setObjectName("Form2");
     Memo1->setObjectName("Memo1");
     Memo1->setGeometry(0, 0, kClientWidth, kClientHeight);
     Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setFont(SongMonoFont(kListFontPixels));
     SetBoxColours(*Memo1, Qt::black, kSilver);
+    Memo1->OnDblClick = [this] { Memo1DblClick(); };
 }
 
 void TForm2::SetLines(const QStringList& lines) {
     Memo1->setPlainText(lines.join(u'\n'));
+}
+
+void TForm2::Memo1DblClick() {
+    const std::string line = Memo1->CaretLine().toStdString();
+    close();
+    const ModelPickOutcome outcome = PickModel(line);
+    if (!outcome.pick) {
+        context_.Desk.ShowMessage(QString::fromStdString(outcome.refusal));
+        return;
+    }
+    const ModelPick& pick = *outcome.pick;
+    pick.ApplyTo(context_.State);
+    TForm1& main = *context_.Windows.Form1;
+    main.Edit1->SetText(QString::fromStdString(pick.Edit1));
+    main.Edit2->SetText(QString::fromStdString(pick.Edit2));
+    main.ApplyButtonRule(ButtonEvent::ModelChosen);
 }
 
 }  // namespace vortana

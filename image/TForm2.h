@@ -1,6 +1,10 @@
 // TForm2: the model list, a fixed-size dialog filled by the read-only text box Memo1 that shows
 // the model catalogue as loaded. Memo1 never wraps its lines, so the caret's line number is the
 // number of the catalogue line it stands on.
+//
+// Memo1DblClick picks the double-clicked line: the list closes, and the line is either taken
+// (session model fields, the main window's Edit1 and Edit2, the buttons that need a model) or
+// refused with a message that says why, changing nothing else.
 // Shown modally by the main window's Button1Click; user-interface thread only.
 #pragma once
 
@@ -8,8 +12,7 @@
 #include <QStringList>
 
 #include "shell/Forms.h"
-
-class QPlainTextEdit;
+#include "shell/toolkit/TMemo.h"
 
 namespace vortana {
 
@@ -20,7 +23,9 @@ class TForm2 : public QDialog {
     // Replaces all lines of Memo1.
     void SetLines(const QStringList& lines);
 
-    QPlainTextEdit* Memo1;
+    void Memo1DblClick();
+
+    TMemo* Memo1;
 
   private:
     FormContext context_;

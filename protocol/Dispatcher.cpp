@@ -79,7 +79,7 @@ void Dispatcher::Comm1ReceiveData(const void* Buffer, std::uint16_t BufferLength
         return;
     const std::uint8_t status = state_.ReplyBuffer[kReplyStatus];
     if (operation->kind == kCmdDownload)
-        ReceiveDownloadReply(status);
+        ReceiveDownloadReply(status, bytes.size());
     else
         HandleStatus(*operation, status);
 }
@@ -172,11 +172,14 @@ void Dispatcher::ListPage(const ReadOutPage& page) {
     host_.AppendReadOutRows(rows);
 }
 
-void Dispatcher::ReceiveDownloadReply(std::uint8_t status) {
+void Dispatcher::ReceiveDownloadReply(std::uint8_t status, std::size_t length) {
     const Operation& download = OperationOf(kCmdDownload);
     switch (status) {
         case kStatusBlockRequest:
-            SendBlock(state_.ReplyBuffer[kReplyParam1]);
+            // A request that ends before its block number names no block: byte 4 would be an
+            // earlier reply's, and must not choose what goes to the device.
+            if (length > kReplyParam1)
+                SendBlock(state_.ReplyBuffer[kReplyParam1]);
             return;
         case kStatusSuccess: {
             StopTimers();

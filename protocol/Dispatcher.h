@@ -63,7 +63,7 @@ class Dispatcher {
     void HandleStatus(const Operation& operation, std::uint8_t status);
     void ReceiveReadOut(std::span<const std::uint8_t> bytes);
     void ListPage(const ReadOutPage& page);
-    void ReceiveDownloadReply(std::uint8_t status);
+    void ReceiveDownloadReply(std::uint8_t status, std::size_t length);
     void SendBlock(std::uint8_t number);
 
     SessionState& state_;

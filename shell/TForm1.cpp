@@ -1,14 +1,18 @@
 #include "shell/TForm1.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QPushButton>
 #include <array>
 #include <initializer_list>
 
 #include "comm/QtNotifySink.h"
+#include "image/ImageFileName.h"
+#include "image/ImageLoader.h"
 #include "image/TForm2.h"
 #include "image/TForm3.h"
 #include "image/TForm4.h"
+#include "image/TForm5.h"
 #include "shell/FileAccess.h"
 #include "shell/IniFile.h"
 #include "shell/IniText.h"
@@ -190,6 +194,9 @@ const QStringList kPortNames = {"COM1", "COM2", "COM3", "COM4", "COM5",
                                 "COM6", "COM7", "COM8", "COM9"};
 constexpr QRect kComboBox1Place{512, 16, 57, 24};
 
+constexpr int kOfflineItem = 1;        // RadioGroup1's "离线"
+constexpr int kSerialNumbersItem = 1;  // RadioGroup3's "是"
+
 // What else an event does besides enabling and disabling controls.
 enum RuleExtra : unsigned {
     kNothingElse = 0,
@@ -258,13 +265,9 @@ TForm1::~TForm1() {
 void TForm1::CreateControls() {
     Desktop& desk = context_.Desk;
     for (const LabelDesign& design : kLabels) {
-        auto* label = new TLabel(desk, this);
-        label->setObjectName(design.name);
-        label->setFont(SongFont(design.pixels, design.bold));
-        SetTextColour(*label, ColourOf(design.colour));
-        label->SetCaption(QString::fromUtf8(design.caption));
-        label->SetDesignedGeometry(design.place);
-        this->*design.control = label;
+        this->*design.control = CreateDesignedLabel(
+            desk, this, design.name, design.place, QString::fromUtf8(design.caption),
+            SongFont(design.pixels, design.bold), ColourOf(design.colour));
     }
     for (const EditDesign& design : kEdits) {
         auto* edit = new TEdit(desk, this);
@@ -317,10 +320,13 @@ void TForm1::ConnectHandlers() {
     Edit3->OnClick = [this] { Edit3Click(); };
     Label8->OnClick = [this] { Label8Click(); };
     Edit4->OnKeyPress = [this](QChar& key) { Edit4KeyPress(key); };
+    RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
+    RadioGroup3->OnClick = [this] { RadioGroup3Click(); };
     for (auto [button, handler] :
-         {std::pair{Button8, &TForm1::Button8Click}, std::pair{Button3, &TForm1::Button3Click},
-          std::pair{Button4, &TForm1::Button4Click}, std::pair{Button5, &TForm1::Button5Click},
-          std::pair{Button6, &TForm1::Button6Click}, std::pair{Button7, &TForm1::Button7Click}})
+         {std::pair{Button8, &TForm1::Button8Click}, std::pair{Button2, &TForm1::Button2Click},
+          std::pair{Button3, &TForm1::Button3Click}, std::pair{Button4, &TForm1::Button4Click},
+          std::pair{Button5, &TForm1::Button5Click}, std::pair{Button6, &TForm1::Button6Click},
+          std::pair{Button7, &TForm1::Button7Click}})
         ConnectHandler(desk, button, &QPushButton::clicked, this, handler);
     // The serial component raises its events from the Qt event loop: through the adapter, so a
     // reply that cannot be handled shows the standard error box instead of unwinding into Qt.
@@ -441,12 +447,55 @@ void TForm1::Edit4KeyPress(QChar& Key) {
     FilterDigitKey(context_.Desk, Key);
 }
 
+void TForm1::RadioGroup1Click() {
+    ApplyButtonRule(RadioGroup1->ItemIndex() == kOfflineItem ? ButtonEvent::OfflineChosen
+                                                             : ButtonEvent::OnlineChosen);
+}
+
+void TForm1::RadioGroup3Click() {
+    TForm5& dialog = *context_.Windows.Form5;
+    if (RadioGroup3->ItemIndex() == kSerialNumbersItem)
+        dialog.AskForSerialNumbers();
+    else
+        dialog.ForgetSerialNumbers();
+}
+
 void TForm1::Button8Click() {
     dispatcher_.Button8Click({.RadioGroup1 = RadioGroup1->ItemIndex(),
                               .RadioGroup2 = RadioGroup2->ItemIndex(),
                               .RadioGroup4 = RadioGroup4->ItemIndex(),
                               .RadioGroup5 = RadioGroup5->ItemIndex(),
                               .Edit4 = Edit4->Text().toStdString()});
+}
+
+void TForm1::Button2Click() {
+    // The header goes first, whatever the user then does with the file dialog: the device is
+    // told about the model before a file is even chosen.
+    dispatcher_.StartDownload();
+    if (!OpenDialog1.Execute()) {
+        ApplyButtonRule(ButtonEvent::LoadGivenUp);
+        return;
+    }
+    const QString path = OpenDialog1.FileName();
+    const ImageFileName file = ImageFileName::FromPath(path.toStdString());
+    Edit3->SetText(QString::fromStdString(file.edit3Text));
+    Edit3->SetHint(QString::fromStdString(file.edit3Hint));
+    // A file that cannot be read ends the handler here with the standard error box; the window
+    // keeps its state, so the user may simply try again.
+    const std::string bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
+
+    TForm4& view = *context_.Windows.Form4;
+    view.ClearRows();
+    const ImageLoadOutcome outcome = LoadImage(bytes, context_.State);
+    if (outcome.failure) {
+        ShowMessage(outcome.failure->message);
+        ApplyButtonRule(ButtonEvent::LoadGivenUp);
+        return;
+    }
+    Label10->SetCaption(QString::fromStdString(outcome.checkSumText));
+    view.setWindowTitle(QString::fromStdString(file.name));
+    view.AppendRows(outcome.listingRows);
+    dispatcher_.SendFirstBlock();
 }
 
 void TForm1::Button3Click() {

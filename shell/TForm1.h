@@ -53,6 +53,10 @@ class TForm1 : public QWidget, private OperationHost {
     // closed and opened again (a failure shown in status panel 1, success not).
     void ApplyButtonRule(ButtonEvent event);
 
+    // The window's half of the device protocol. The load-file handler starts a download through
+    // it; a test can download an image it built itself.
+    Dispatcher& Protocol() { return dispatcher_; }
+
     // Status panel 0 for the port `name`: four blanks, the name and the line settings.
     static QString PortSettingsText(const QString& name);
 
@@ -64,12 +68,15 @@ class TForm1 : public QWidget, private OperationHost {
     void Edit3Click();
     void Label8Click();
     void Edit4KeyPress(QChar& Key);
-    void Button8Click();  // settings
-    void Button3Click();  // erase
-    void Button4Click();  // program
-    void Button5Click();  // verify
-    void Button6Click();  // erase, program and verify
-    void Button7Click();  // read-out
+    void RadioGroup1Click();  // programming mode
+    void RadioGroup3Click();  // serial numbers or not
+    void Button8Click();      // settings
+    void Button2Click();      // load a file and download it
+    void Button3Click();      // erase
+    void Button4Click();      // program
+    void Button5Click();      // verify
+    void Button6Click();      // erase, program and verify
+    void Button7Click();      // read-out
     void Comm1ReceiveData(TComm* Sender, const void* Buffer, std::uint16_t BufferLength);
     void Timer1Timer();  // progress
     void Timer2Timer();  // elapsed time and time-out

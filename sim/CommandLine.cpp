@@ -25,8 +25,8 @@ constexpr OptionInfo kOptions[] = {
      "removed on exit"},
     {"--device", "PATH",
      "serve the serial device PATH (38400 8N1, raw) instead of a pseudo-terminal"},
-    {"--baud", "N", "pace the bytes sent at N baud, 8N1 (default 38400: 3840 bytes/s)"},
-    {"--no-pace", nullptr, "send at once, unpaced"},
+    {"--baud", "N", "pace the line both ways at N baud, 8N1 (default 38400: 3840 bytes/s)"},
+    {"--no-pace", nullptr, "send and take bytes at once, unpaced"},
     {"--work-scale", "F",
      "scale the erase, program and verify times (default 1: proportional to the flash size, a "
      "few seconds for 64 KiB; 0: none)"},

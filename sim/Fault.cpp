@@ -22,20 +22,6 @@ bool LooksMeaningful(std::uint8_t byte) {
     return std::find(kAvoided.begin(), kAvoided.end(), byte) != kAvoided.end();
 }
 
-// The same noise every time, so that a test sees what a run showed.
-Bytes Noise(std::size_t length) {
-    Bytes noise;
-    noise.reserve(length);
-    std::uint32_t state = 0x2545F491;
-    while (noise.size() < length) {
-        state = state * 1664525u + 1013904223u;
-        const auto byte = static_cast<std::uint8_t>(state >> 24);
-        if (!LooksMeaningful(byte))
-            noise.push_back(byte);
-    }
-    return noise;
-}
-
 bool HasStatus(const Answer& answer) {
     return answer.kind != Answer::Kind::Pages && !answer.bursts.empty() &&
            answer.bursts.front().bytes.size() > kStatusOffset;
@@ -64,6 +50,20 @@ void JoinFirstTwoPages(Answer& answer) {
 }
 
 }  // namespace
+
+// The same noise every time, so that a test sees what a run showed.
+Bytes Noise(std::size_t length) {
+    Bytes noise;
+    noise.reserve(length);
+    std::uint32_t state = 0x2545F491;
+    while (noise.size() < length) {
+        state = state * 1664525u + 1013904223u;
+        const auto byte = static_cast<std::uint8_t>(state >> 24);
+        if (!LooksMeaningful(byte))
+            noise.push_back(byte);
+    }
+    return noise;
+}
 
 const FaultInfo& InfoOf(FaultKind kind) {
     return *std::find_if(kFaults.begin(), kFaults.end(),

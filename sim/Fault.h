@@ -73,6 +73,10 @@ struct Fault {
 
 const FaultInfo& InfoOf(FaultKind kind);
 
+// `length` bytes of noise: never a start or end byte, never a status the front end acts on. The
+// same sequence every time, so noise of n bytes begins with the noise of fewer.
+Bytes Noise(std::size_t length);
+
 // "late=500", "silence", ...; nothing when the text names no fault or its value is bad, with
 // the reason in `error`.
 std::optional<Fault> ParseFault(std::string_view text, std::string& error);

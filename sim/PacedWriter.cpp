@@ -17,6 +17,10 @@ using Clock = std::chrono::steady_clock;
 
 }  // namespace
 
+std::chrono::duration<double> LineTime(std::size_t bytes, unsigned baud) {
+    return std::chrono::duration<double>(static_cast<double>(bytes) * kBitsPerByte / baud);
+}
+
 bool WaitForStop(int stopFd, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     for (;;) {

@@ -11,6 +11,9 @@
 
 namespace vortana::sim {
 
+// How long a serial line at `baud` (8N1: ten bits a byte) takes to carry `bytes`.
+std::chrono::duration<double> LineTime(std::size_t bytes, unsigned baud);
+
 // Waits up to `timeout` for `stopFd` to become readable; true when it did.
 bool WaitForStop(int stopFd, std::chrono::milliseconds timeout);
 

@@ -23,7 +23,12 @@ DeviceConfig DeviceConfigOf(const SimConfig& config) {
 }  // namespace
 
 Simulator::Simulator(SimConfig config)
-    : config_(std::move(config)), trace_(config_.trace), device_(DeviceConfigOf(config_), trace_) {
+    : config_(std::move(config)),
+      trace_(config_.trace),
+      device_(DeviceConfigOf(config_), trace_),
+      rawQueued_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    if (!rawQueued_)
+        throw SimError("cannot create the raw-burst signal");
     for (const Fault& fault : config_.faults)
         device_.ArmFault(fault);
 }
@@ -70,6 +75,29 @@ void Simulator::InjectFault(const Fault& fault) {
     device_.ArmFault(fault);
 }
 
+void Simulator::SendRaw(Bytes bytes) {
+    {
+        std::lock_guard lock(mutex_);
+        raw_.push_back(std::move(bytes));
+    }
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(rawQueued_.Get(), &one, sizeof one);
+}
+
+std::vector<Answer> Simulator::TakeRaw() {
+    std::uint64_t count = 0;
+    [[maybe_unused]] const ssize_t read = ::read(rawQueued_.Get(), &count, sizeof count);
+    std::vector<Bytes> raw;
+    {
+        std::lock_guard lock(mutex_);
+        raw.swap(raw_);
+    }
+    std::vector<Answer> answers;
+    for (Bytes& bytes : raw)
+        answers.push_back({.bursts = {{.bytes = std::move(bytes), .name = "raw bytes"}}});
+    return answers;
+}
+
 std::size_t Simulator::FaultsWaiting() const {
     std::lock_guard lock(mutex_);
     return device_.FaultsWaiting();
@@ -110,7 +138,8 @@ void Simulator::Serve() {
                 lastInput + kIncompleteTimeout - Clock::now());
             timeout = static_cast<int>(std::max<std::int64_t>(left.count(), 0));
         }
-        std::array<pollfd, 2> waits{{{line_.Get(), POLLIN, 0}, {stop_.Get(), POLLIN, 0}}};
+        std::array<pollfd, 3> waits{
+            {{line_.Get(), POLLIN, 0}, {stop_.Get(), POLLIN, 0}, {rawQueued_.Get(), POLLIN, 0}}};
         const int ready = ::poll(waits.data(), waits.size(), timeout);
         if (ready < 0 && errno != EINTR)
             break;
@@ -124,6 +153,11 @@ void Simulator::Serve() {
             answers = ReadLine(lastInput, lineFailed);
             if (lineFailed && WaitForStop(stop_.Get(), kLineRetry))
                 break;
+        }
+        if (waits[2].revents & POLLIN) {
+            std::vector<Answer> raw = TakeRaw();
+            answers.insert(answers.end(), std::make_move_iterator(raw.begin()),
+                           std::make_move_iterator(raw.end()));
         }
         if (!Send(answers))
             break;
@@ -141,6 +175,8 @@ std::vector<Answer> Simulator::ReadLine(std::chrono::steady_clock::time_point& l
     std::array<std::uint8_t, kReadChunk> buffer;
     const ssize_t count = ::read(line_.Get(), buffer.data(), buffer.size());
     if (count > 0) {
+        if (config_.pace)
+            AwaitLineTime(static_cast<std::size_t>(count));
         lastInput = Clock::now();
         const std::span<const std::uint8_t> bytes(buffer.data(), static_cast<std::size_t>(count));
         return Locked([bytes](Device& device) { return device.Feed(bytes); });
@@ -148,6 +184,18 @@ std::vector<Answer> Simulator::ReadLine(std::chrono::steady_clock::time_point& l
     // Nothing to read yet (EAGAIN, EINTR), or the line has gone (EIO, end of file).
     lineFailed = count == 0 || (errno != EAGAIN && errno != EINTR);
     return {};
+}
+
+// A pseudo-terminal hands over what the front end writes at once, where a serial line would
+// carry it at the baud rate: the device takes bytes only once they could have come over the
+// line, starting when they were read or when the line had carried the earlier ones. On a real
+// line the bytes did take that long already; the wait then adds one read's line time at most.
+void Simulator::AwaitLineTime(std::size_t count) {
+    const auto now = Clock::now();
+    receivedByLine_ = std::max(now, receivedByLine_) +
+                      std::chrono::duration_cast<Clock::duration>(LineTime(count, config_.baud));
+    // A stop raised meanwhile is seen by the serving loop's next wait.
+    WaitForStop(stop_.Get(), std::chrono::ceil<std::chrono::milliseconds>(receivedByLine_ - now));
 }
 
 bool Simulator::Send(const std::vector<Answer>& answers) {

@@ -11,7 +11,8 @@
 //     sim.Stop();                                     // or let the destructor do it
 //
 // Threads: every member may be called from any thread. The serving thread reads the line,
-// feeds the Device and writes its answers, pacing them at `baud` and waiting out the device's
+// feeds the Device and writes its answers, pacing the line at `baud` both ways (the device takes
+// received bytes no sooner than the line could have carried them) and waiting out the device's
 // work times; while it sends, received bytes wait in the line's buffer. The trace sink is
 // called on the serving thread only. The device's state changes when a command arrives, before
 // its answer goes out, so once a reply has been read the state shows what the command did.
@@ -48,8 +49,8 @@ inline constexpr std::chrono::milliseconds kIncompleteTimeout{1000};
 inline constexpr unsigned kDefaultBaud = 38400;
 
 struct SimConfig {
-    unsigned baud = kDefaultBaud;  // pace of the bytes sent, 8N1
-    bool pace = true;              // false: send at once
+    unsigned baud = kDefaultBaud;  // pace of the line both ways, 8N1
+    bool pace = true;              // false: send and take bytes at once
     double workScale = 1.0;        // erase/program/verify times; 0: none
     bool readProtected = false;    // the chip starts read-protected
     Bytes fill;                    // the chip's contents from 0000 on (at most 64 KiB)
@@ -84,6 +85,10 @@ class Simulator {
 
     // Arms a fault for the next answer it applies to.
     void InjectFault(const Fault& fault);
+    // Sends `bytes` on the line as a burst of their own, outside any answer (noise the line picks
+    // up, say), once the serving thread is free; the device knows nothing of them. Before the
+    // start they wait for it; once serving has ended they are dropped.
+    void SendRaw(Bytes bytes);
     std::size_t FaultsWaiting() const;
 
     // A copy of what the device has received and holds.
@@ -100,7 +105,11 @@ class Simulator {
     // the line has failed.
     std::vector<Answer> ReadLine(std::chrono::steady_clock::time_point& lastInput,
                                  bool& lineFailed);
+    // Waits until `count` bytes just read could have come over the paced line.
+    void AwaitLineTime(std::size_t count);
     bool Send(const std::vector<Answer>& answers);
+    // The bursts SendRaw queued, as answers of their own.
+    std::vector<Answer> TakeRaw();
     std::vector<Answer> Locked(const std::function<std::vector<Answer>(Device&)>& step);
 
     SimConfig config_;
@@ -111,9 +120,13 @@ class Simulator {
     UniqueFd line_;
     UniqueFd heldSlave_;
     UniqueFd stop_;
+    UniqueFd rawQueued_;      // readable while raw_ holds bursts
+    std::vector<Bytes> raw_;  // guarded by mutex_
     std::thread thread_;
     std::atomic<bool> serving_{false};
     std::atomic<bool> hungUp_{false};
+    // When the bytes received so far have all come over the paced line; serving thread only.
+    std::chrono::steady_clock::time_point receivedByLine_;
 };
 
 }  // namespace vortana::sim

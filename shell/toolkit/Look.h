@@ -15,6 +15,7 @@ namespace vortana {
 
 inline constexpr char kSongFamily[] = "Noto Sans CJK SC";
 inline constexpr char kSongMonoFamily[] = "Noto Sans Mono CJK SC";
+inline constexpr char kSongRegularStyle[] = "Regular";
 
 inline const QColor kSilver{0xC0, 0xC0, 0xC0};
 inline const QColor kGrey{0x80, 0x80, 0x80};

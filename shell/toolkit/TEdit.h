@@ -23,7 +23,14 @@ class TEdit : public QLineEdit {
     TEdit(Desktop& desktop, QWidget* parent);
 
     QString Text() const { return text(); }
-    void SetText(const QString& value) { setText(value); }
+    // A read-only box shows a text set from code from its start, cut at the right when it is
+    // longer than the box: Qt would scroll to its end and cut off the start. A box the user types
+    // into keeps the caret at the end, where typing goes on.
+    void SetText(const QString& value) {
+        setText(value);
+        if (isReadOnly())
+            setCursorPosition(0);
+    }
     void SetHint(const QString& hint) { setToolTip(hint); }
 
     std::function<void()> OnClick;

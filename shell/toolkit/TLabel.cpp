@@ -6,6 +6,7 @@
 
 #include "shell/toolkit/Click.h"
 #include "shell/toolkit/Handler.h"
+#include "shell/toolkit/Look.h"
 
 namespace vortana {
 
@@ -36,6 +37,17 @@ void TLabel::changeEvent(QEvent* event) {
 void TLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     RunOnClick(desktop_, *this, *event, OnClick);
+}
+
+TLabel* CreateDesignedLabel(Desktop& desktop, QWidget* parent, const char* name, const QRect& place,
+                            const QString& caption, const QFont& font, const QColor& colour) {
+    auto* label = new TLabel(desktop, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    SetTextColour(*label, colour);
+    label->SetCaption(caption);
+    label->SetDesignedGeometry(place);
+    return label;
 }
 
 }  // namespace vortana

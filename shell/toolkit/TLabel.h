@@ -35,4 +35,9 @@ class TLabel : public QLabel {
     int designedWidth_ = 0;
 };
 
+// A label of a window's design: named `name`, in `font` and `colour`, showing `caption` from its
+// designed place on, owned by `parent`.
+TLabel* CreateDesignedLabel(Desktop& desktop, QWidget* parent, const char* name, const QRect& place,
+                            const QString& caption, const QFont& font, const QColor& colour);
+
 }  // namespace vortana

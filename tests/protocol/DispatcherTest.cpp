@@ -212,6 +212,12 @@ TEST_F(DispatcherTest, BlockRequestsAreAnsweredOnlyFromTheCurrentImage) {
     Receive(StatusReply(0x55, {15}));
     EXPECT_EQ(host.sent.back()[0], 0xAF);
     EXPECT_EQ(host.sent.size(), 2u);
+    Take();
+
+    // A request cut short before its block number: byte 4 still holds the 15 of the last one.
+    Receive(Bytes{0x68, 0x00, 0x03, 0x55});
+    EXPECT_TRUE(Take().empty());
+    EXPECT_EQ(host.sent.size(), 2u);
 }
 
 struct PagingCase {

@@ -126,7 +126,10 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
             EXPECT_EQ(colours.color(QPalette::Base).name(), design.background);
         }
     }
-    EXPECT_TRUE(form.Label7->font().bold());
+    // The progress figure is bold, emboldened from the regular face that every other text uses.
+    const QFontInfo progressFace(form.Label7->font());
+    EXPECT_TRUE(progressFace.bold());
+    EXPECT_EQ(progressFace.styleName(), "Regular");
     for (TEdit* box : {form.Edit1, form.Edit2, form.Edit3})
         EXPECT_TRUE(box->isReadOnly());
     EXPECT_FALSE(form.Edit4->isReadOnly());

@@ -285,6 +285,20 @@ TEST_F(DigitEditTest, AReplacedKeyIsTypedAndAThrowingHandlerDropsIt) {
     EXPECT_EQ(desktop_.Errors, QStringList({"no q."}));
 }
 
+// The flash-address box holds "B000-BFFF+C000-FFFF=20K" for a model with a window: shown from its
+// end, a half-hidden "B" would read as "3000".
+TEST(Edit, AReadOnlyBoxShowsATextSetFromCodeFromItsStart) {
+    FakeDesktop desktop;
+    TEdit edit(desktop, nullptr);
+    edit.setReadOnly(true);
+    edit.resize(60, 24);
+    edit.show();
+    edit.SetText("B000-BFFF+C000-FFFF=20K");
+    EXPECT_EQ(edit.cursorPosition(), 0);
+    const QRect caret = edit.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_LT(caret.center().x(), edit.fontMetrics().horizontalAdvance("B"));
+}
+
 TEST(ClickHandlers, RunOnALeftClickOverTheControl) {
     FakeDesktop desktop;
     TEdit edit(desktop, nullptr);

@@ -1,6 +1,8 @@
 // Faults as the front end meets them on the line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/sim/SimLine.h"
 
 namespace vortana::sim::test {
@@ -35,6 +37,23 @@ TEST(SimFaults, ShortGarbageAndWrongStatusRepliesReachTheLine) {
     EXPECT_NE(garbage.front(), 0x68);
     EXPECT_EQ(line.Ask(Frame(0x01)), ReplyBytes(0x01, 0x5A));
     EXPECT_EQ(line.Sim().FaultsWaiting(), 0u);
+}
+
+// Noise written straight onto the line: it reaches the other end whole, holds nothing the
+// front end could take for a frame or a status, and the device goes on as if it had not been.
+TEST(SimFaults, RawBytesGoOutWholeOutsideAnyAnswer) {
+    constexpr std::size_t kLargestBurst = 65535;
+    const Bytes noise = Noise(kLargestBurst);
+    for (const std::uint8_t meaningful : {0x68, 0x16, 0x99, 0x00, 0x11, 0xEE, 0x55})
+        EXPECT_EQ(std::count(noise.begin(), noise.end(), meaningful), 0) << int(meaningful);
+    EXPECT_EQ(Noise(5), Bytes(noise.begin(), noise.begin() + 5));
+
+    SimLine line;
+    line.Sim().SendRaw(noise);
+    EXPECT_EQ(line.ReadCount(kLargestBurst), noise);
+    EXPECT_EQ(line.Ask(Frame(0x01)), ReplyBytes(0x01, 0x99));
+    EXPECT_EQ(line.Sim().State().frames.size(), 1u);
+    EXPECT_EQ(line.Sim().State().badInputs, 0u);
 }
 
 TEST(SimFaults, SplitAndDoublePagesReachTheLine) {

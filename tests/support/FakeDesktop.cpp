@@ -4,6 +4,8 @@ namespace vortana {
 
 std::optional<QString> FakeDesktop::ChooseOpenFile(QWidget*, const QString& lastName) {
     FileDialogStarts.append(lastName);
+    if (WhileFileDialogOpen)
+        WhileFileDialogOpen();
     if (FileAnswers.empty())
         return std::nullopt;
     const QString answer = FileAnswers.front();
@@ -11,6 +13,12 @@ std::optional<QString> FakeDesktop::ChooseOpenFile(QWidget*, const QString& last
     if (answer.isEmpty())
         return std::nullopt;
     return answer;
+}
+
+void FakeDesktop::ShowMessage(const QString& text) {
+    Messages.append(text);
+    if (WhileMessageOpen)
+        WhileMessageOpen(text);
 }
 
 void FakeDesktop::ShowErrorBox(const QString& text) {

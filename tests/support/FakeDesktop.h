@@ -18,7 +18,7 @@ namespace vortana {
 
 class FakeDesktop : public Desktop {
   public:
-    void ShowMessage(const QString& text) override { Messages.append(text); }
+    void ShowMessage(const QString& text) override;
     std::optional<QString> ChooseOpenFile(QWidget* parent, const QString& lastName) override;
     void MessageBeep() override { ++Beeps; }
     QSize ScreenSize() const override { return Screen; }
@@ -31,8 +31,12 @@ class FakeDesktop : public Desktop {
     std::string Dir = "/nonexistent/";
     std::deque<QString> FileAnswers;
     QStringList FileDialogStarts;  // the last file name each dialog opened with
-    // Runs while an error box is "open", as events handled by its nested loop would.
+    // Runs while a file dialog is "open", before it answers.
+    std::function<void()> WhileFileDialogOpen;
+    // Run while an error box or an information box is "open", as events handled by its nested
+    // loop would.
     std::function<void()> WhileErrorBoxOpen;
+    std::function<void(const QString& text)> WhileMessageOpen;
 
   protected:
     void ShowErrorBox(const QString& text) override;

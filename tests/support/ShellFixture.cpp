@@ -1,10 +1,15 @@
 #include "tests/support/ShellFixture.h"
 
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "image/TForm2.h"
 #include "shell/FileAccess.h"
+#include "shell/TForm1.h"
 
 namespace vortana {
 
@@ -26,6 +31,19 @@ void ShellFixture::Start() {
 
 void ShellFixture::PutFile(const std::string& name, const std::string& bytes) const {
     std::ofstream(PathOf(name), std::ios::binary) << bytes;
+}
+
+void ShellFixture::RememberPort(const std::string& port) const {
+    PutFile("sysset.ini", "[comx]\nnum=" + port + "\n");
+}
+
+void ShellFixture::PickCatalogueLine(int line) {
+    WhenModalShown([this, line](QWidget*) {
+        TMemo& memo = *Windows().Form2->Memo1;
+        QTextCursor cursor(memo.document()->findBlockByNumber(line));
+        QTest::mouseDClick(memo.viewport(), Qt::LeftButton, {}, memo.cursorRect(cursor).center());
+    });
+    QTest::mouseClick(Form1().Button1, Qt::LeftButton);
 }
 
 std::string ShellFixture::FileText(const std::string& name) const {

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "shell/Forms.h"
@@ -28,6 +29,11 @@ class ShellFixture : public testing::Test {
 
     std::string PathOf(const std::string& name) const { return desktop_.Dir + name; }
     void PutFile(const std::string& name, const std::string& bytes) const;
+    // A sysset.ini that names `port`, so that start-up opens it.
+    void RememberPort(const std::string& port) const;
+    // Opens the model list with Button1 and double-clicks catalogue line `line` (from 0), as a
+    // user would.
+    void PickCatalogueLine(int line);
     std::string FileText(const std::string& name) const;  // "" when missing
     bool FileExists(const std::string& name) const;
 
@@ -37,3 +43,8 @@ class ShellFixture : public testing::Test {
 };
 
 }  // namespace vortana
+
+// Failures show texts as text, not as arrays of UTF-16 units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
