@@ -69,6 +69,7 @@ PortFailure PortFailureFromErrno(int error) {
         case ENOTDIR:
         case ENODEV:
         case ENXIO:
+        case EIO:  // a serial port without a UART behind it, or an adapter being unplugged
             return PortFailure::Missing;
         case EBUSY:
         case EWOULDBLOCK:

@@ -62,6 +62,8 @@ OpenResult OpenSerialPort(const std::string& commName, const std::string& sysRoo
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd)
         return Refused(PortFailureFromErrno(errno));
+    // The path may name another file than it did at the check; and a device sysfs calls a tty
+    // may still be none (tcgetattr fails with ENOTTY).
     termios before{};
     if (!IsCheckedDevice(fd.Get(), check.device) || ::tcgetattr(fd.Get(), &before) != 0)
         return Refused(PortFailure::NotATerminal);
