@@ -1,16 +1,19 @@
-// The program: one session state, the five windows in their order, the event loop until the main
-// window closes.
+// The program: Qt's own texts in Chinese, one session state, the five windows in their order, the
+// event loop until the main window closes.
 #include <QApplication>
 #include <memory>
 
 #include "shell/SessionState.h"
 #include "shell/toolkit/QtDesktop.h"
+#include "shell/toolkit/QtTranslation.h"
 #include "shell/ui/Forms.h"
 #include "shell/ui/TForm1.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(vortana::kApplicationTitle);
+    // Without the catalogue the boxes and menus keep Qt's English texts; the program works alike.
+    vortana::InstallQtTranslation(application);
 
     // Made before the first window and released after the last; too large for the stack.
     const auto state = std::make_unique<vortana::SessionState>();

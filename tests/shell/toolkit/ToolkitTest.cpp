@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "shell/FileAccess.h"
 #include "shell/toolkit/Handler.h"
 #include "shell/toolkit/QtDesktop.h"
+#include "shell/toolkit/QtTranslation.h"
 #include "shell/toolkit/TComboBox.h"
 #include "shell/toolkit/TEdit.h"
 #include "shell/toolkit/TLabel.h"
@@ -404,6 +406,20 @@ TEST(QtDesktopBoxes, AreModalCaptionedAndLetTimersTick) {
     EXPECT_EQ(seen[1].icon, QMessageBox::Critical);
     EXPECT_EQ(seen[1].buttons, 1);
     EXPECT_TRUE(seen[1].ticked);
+}
+
+// Qt's own texts come from its Chinese catalogue once it is installed: the OK button of a real box.
+TEST(QtTranslation, GivesTheBoxesButtonsTheirChineseText) {
+    ASSERT_TRUE(InstallQtTranslation(*QCoreApplication::instance()));
+    QtDesktop desktop;
+    QString okText;
+    WhenModalShown([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        okText = box->button(QMessageBox::Ok)->text();
+    });
+    desktop.ShowMessage("擦 除 成 功!");
+    EXPECT_EQ(okText, "确定");
 }
 
 }  // namespace
