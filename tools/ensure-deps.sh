@@ -5,7 +5,9 @@ vortana_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev                # Qt 6 Core and Widgets, Test, the offscreen platform
     libgtest-dev libgmock-dev   # GoogleTest under CTest
-    fonts-noto-cjk              # stands in for the windows' Chinese font; fixed-pitch face for hex views
+    fonts-arphic-uming          # AR PL UMing CN: stands in for the windows' Chinese Song face
+    fonts-noto-cjk              # the fixed-pitch face of the hex views
+    qt6-translations-l10n       # Qt's own texts (box buttons, file dialog, menus) in Chinese
     xvfb xauth                  # screenshots of the main window
     srecord                     # srec_cat: reference S-record files for loader tests and benchmarks
     clang libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes

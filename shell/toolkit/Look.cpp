@@ -10,9 +10,7 @@ QFont SongFont(int pixelSize, bool bold) {
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     // Bold is drawn by emboldening the regular face, as Windows does for the face the windows are
-    // designed with, which has no bold of its own. The bold face would be a second font file of
-    // 20 MB whose tables alone keep 2.5 MiB resident, for the one bold label, the progress
-    // figure.
+    // designed with, which has no bold of its own; so has the stand-in.
     if (bold)
         font.setStyleName(kSongRegularStyle);
     return font;

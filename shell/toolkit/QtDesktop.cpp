@@ -5,10 +5,19 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QScreen>
 
 namespace vortana {
+
+int BoxWidthForCaption(const QString& caption) {
+    const QFontMetrics titleFace(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    return titleFace.horizontalAdvance(caption) + kTitleBarFurniture;
+}
+
 namespace {
 
 // A modal box centred on the screen (it has no parent window to centre on); exec runs a nested
@@ -16,6 +25,13 @@ namespace {
 void ShowBox(QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), text, QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
+    // A message box lays itself out on a grid: a spacer across its last row sets its least width.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid) {
+        grid->addItem(new QSpacerItem(BoxWidthForCaption(box.windowTitle()), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 

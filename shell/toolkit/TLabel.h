@@ -21,6 +21,7 @@ class TLabel : public QLabel {
     void SetCaption(const QString& caption);
     // The designed place; the label grows from it as its caption needs.
     void SetDesignedGeometry(const QRect& place);
+    int DesignedWidth() const { return designedWidth_; }
 
     std::function<void()> OnClick;
 
