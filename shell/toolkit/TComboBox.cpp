@@ -1,5 +1,6 @@
 #include "shell/toolkit/TComboBox.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
@@ -63,6 +64,27 @@ void TComboBox::SetColours(const QColor& text, const QColor& background) {
 
 void TComboBox::SetText(const QString& text) {
     lineEdit()->setText(text);
+}
+
+void TComboBox::SetItems(const QStringList& items, const QStringList& hints) {
+    const QString text = Text();
+    // Signals would report the index changes that clearing and filling go through.
+    const QSignalBlocker quiet(this);
+    clear();
+    addItems(items);
+    for (int i = 0; i < hints.size() && i < count(); ++i) {
+        if (!hints[i].isEmpty())
+            setItemData(i, hints[i], Qt::ToolTipRole);
+    }
+    SetText(text);
+}
+
+void TComboBox::showPopup() {
+    if (OnDropDown)
+        RunHandler(desktop_, OnDropDown);
+    // The list shows whole names (ttyUSB0 and its like), however narrow the box.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + view()->frameWidth() * 2);
+    QComboBox::showPopup();
 }
 
 bool TComboBox::eventFilter(QObject* watched, QEvent* event) {

@@ -4,7 +4,9 @@
 // it (typing, deleting, pasting, undo) and on every pick of an item from the list or with the
 // arrow keys. Setting the text from code (SetText) runs nothing. Enter in the text does nothing:
 // it neither adds an item nor counts as a pick. The list never completes what is typed.
-// User-interface thread only.
+// OnDropDown runs each time the list is about to open, before it shows, so it can refresh the
+// items (SetItems); opening the list runs no OnChange. The list may be wider than the box, as wide
+// as its longest item needs. User-interface thread only.
 #pragma once
 
 #include <QComboBox>
@@ -21,8 +23,14 @@ class TComboBox : public QComboBox {
     QString Text() const { return currentText(); }
     void SetText(const QString& text);
     void SetColours(const QColor& text, const QColor& background);
+    // Replaces the items, each with its hint (shown when the pointer rests on it; an empty hint
+    // shows none); the text stays as it was and no handler runs.
+    void SetItems(const QStringList& items, const QStringList& hints);
 
     std::function<void()> OnChange;
+    std::function<void()> OnDropDown;
+
+    void showPopup() override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

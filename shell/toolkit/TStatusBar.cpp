@@ -29,6 +29,14 @@ void TStatusBar::SetPanelText(int index, const QString& text) {
     Panel(index)->setText(text);
 }
 
+QString TStatusBar::PanelHint(int index) const {
+    return Panel(index)->toolTip();
+}
+
+void TStatusBar::SetPanelHint(int index, const QString& hint) {
+    Panel(index)->setToolTip(hint);
+}
+
 void TStatusBar::SetPanelWidth(int index, int width) {
     widths_.at(static_cast<std::size_t>(index)) = width;
     ArrangePanels();

@@ -18,6 +18,9 @@ class TStatusBar : public QWidget {
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     QString PanelText(int index) const;
     void SetPanelText(int index, const QString& text);
+    // Shown when the pointer rests on the panel; an empty hint shows none.
+    QString PanelHint(int index) const;
+    void SetPanelHint(int index, const QString& hint);
     int PanelWidth(int index) const { return widths_.at(static_cast<std::size_t>(index)); }
     void SetPanelWidth(int index, int width);
     QLabel* Panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }

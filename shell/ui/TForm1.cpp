@@ -317,6 +317,7 @@ void TForm1::CreateControls() {
 void TForm1::ConnectHandlers() {
     Desktop& desk = context_.Desk;
     ComboBox1->OnChange = [this] { ComboBox1Change(); };
+    ComboBox1->OnDropDown = [this] { ComboBox1DropDown(); };
     ConnectHandler(desk, Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     Edit3->OnClick = [this] { Edit3Click(); };
     Label8->OnClick = [this] { Label8Click(); };
@@ -355,8 +356,8 @@ void TForm1::ApplyButtonRule(ButtonEvent event) {
         for (const char* name : rule.disabled)
             findChild<QWidget*>(name)->setEnabled(false);
         // Reopening starts the worker threads afresh; only a failure is worth telling.
-        if ((rule.extra & kResetPort) && !OpenPort())
-            StatusBar1->SetPanelText(1, kPortFailedText);
+        if (rule.extra & kResetPort)
+            OpenPort();
     }
 }
 
@@ -381,13 +382,20 @@ bool TForm1::OpenPort() {
     try {
         Comm1.OpenPort();
         return true;
-    } catch (const ECommsError&) {
+    } catch (const ECommsError& error) {
+        // The designed text stays; why the port could not be opened, and what to do about it,
+        // is the panel's hint.
+        StatusBar1->SetPanelText(1, kPortFailedText);
+        StatusBar1->SetPanelHint(1, QString::fromUtf8(PortFailureHintChinese(error.Reason())));
         return false;
     }
 }
 
 void TForm1::OpenPortTellingHow() {
-    StatusBar1->SetPanelText(1, OpenPort() ? kPortOpenedText : kPortFailedText);
+    if (OpenPort()) {
+        StatusBar1->SetPanelText(1, kPortOpenedText);
+        StatusBar1->SetPanelHint(1, QString());
+    }
 }
 
 void TForm1::FormCreate() {
@@ -423,6 +431,18 @@ void TForm1::ComboBox1Change() {
     } catch (const EIniValueError&) {
     }
     OpenPortTellingHow();
+}
+
+void TForm1::ComboBox1DropDown() {
+    // The designed COM items first, then the serial devices present now, by the short names the
+    // box takes, each with what USB tells of it.
+    QStringList names = kPortNames;
+    QStringList hints(kPortNames.size(), QString());
+    for (const PortInfo& port : DiscoverPorts(PortRoots)) {
+        names.append(QString::fromStdString(port.name));
+        hints.append(QString::fromStdString(port.Hint()));
+    }
+    ComboBox1->SetItems(names, hints);
 }
 
 void TForm1::Button1Click() {

@@ -11,6 +11,7 @@
 
 #include <QWidget>
 
+#include "comm/PortDiscovery.h"
 #include "comm/TComm.h"
 #include "protocol/Dispatcher.h"
 #include "protocol/OperationHost.h"
@@ -65,6 +66,7 @@ class TForm1 : public QWidget, private OperationHost {
     void FormCreate();
     void FormClose();
     void ComboBox1Change();
+    void ComboBox1DropDown();  // the port list is about to open
     void Button1Click();
     void Edit3Click();
     void Label8Click();
@@ -116,6 +118,9 @@ class TForm1 : public QWidget, private OperationHost {
     TOpenDialog OpenDialog1;
     TTimer Timer1;  // progress
     TTimer Timer2;  // elapsed time and time-out
+    // Where the port list looks for the serial devices present: the machine's own sysfs and /dev,
+    // unless a test gives a tree of its own.
+    PortDiscoveryRoots PortRoots;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,8 +132,10 @@ class TForm1 : public QWidget, private OperationHost {
     // Comm1 set to the port `name` at 38400 baud, 8 data bits, no parity, 1 stop bit, and status
     // panel 0 telling so.
     void SetPort(const QString& name);
-    bool OpenPort();            // false when Comm1 could not be opened
-    void OpenPortTellingHow();  // and status panel 1 says how it went
+    // Opens Comm1; a failure is told in status panel 1, its reason as the panel's hint. False
+    // when the port could not be opened.
+    bool OpenPort();
+    void OpenPortTellingHow();  // and status panel 1 says so on success too
     // A line of the model list was taken: model and address boxes, then the buttons' rule.
     void TakeModel(const ModelPick& pick);
 

@@ -1,7 +1,12 @@
 // The main window with a serial line that opens: the slave of a pseudo-terminal, named by its
 // path. Ports that cannot open are paths that do not exist.
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "comm/PortFailure.h"
 
 #include "comm/qt/QtNotifySink.h"
 #include "harness/Pty.h"
@@ -66,6 +71,7 @@ TEST_F(MainWindowPort, AMissingPortIsToldAndAWorkingOneChosenLaterOpens) {
     Start();
     EXPECT_FALSE(Form1().Comm1.IsOpen());
     EXPECT_EQ(Outcome(), kPortFailedText);
+    EXPECT_EQ(Form1().StatusBar1->PanelHint(1), PortFailureHintChinese(PortFailure::Missing));
     EXPECT_TRUE(desktop_.Errors.isEmpty());  // no box either way
 
     Type(kMissingPort2);  // failing again: still remembered
@@ -75,6 +81,65 @@ TEST_F(MainWindowPort, AMissingPortIsToldAndAWorkingOneChosenLaterOpens) {
     Type(pty_.SlavePath());
     EXPECT_TRUE(Form1().Comm1.IsOpen());
     EXPECT_EQ(Outcome(), kPortOpenedText);
+    EXPECT_EQ(Form1().StatusBar1->PanelHint(1), "");
+    EXPECT_EQ(FileText("sysset.ini"), "[comx]\nnum=" + pty_.SlavePath() + "\n");
+}
+
+// A USB serial adapter as sysfs shows it, under `sys`: class/tty/NAME leads to the tty, whose
+// device has a driver and sits below the USB device with its ids and strings; and its /dev node.
+void PlugUsbAdapter(const std::filesystem::path& sys, const std::filesystem::path& dev,
+                    const std::string& name, const std::string& serial) {
+    namespace fs = std::filesystem;
+    const fs::path usb = sys / "devices/pci0000:00/usb1" / name;
+    const fs::path interface = usb / "1-2:1.0";
+    fs::create_directories(interface / "tty" / name);
+    fs::create_directories(sys / "drivers/ftdi_sio");
+    fs::create_directories(sys / "class/tty");
+    fs::create_directories(dev);
+    for (const auto& [attribute, value] : {std::pair{"idVendor", "0403"},
+                                           {"idProduct", "6001"},
+                                           {"manufacturer", "FTDI"},
+                                           {"product", "FT232R USB UART"},
+                                           {"serial", serial.c_str()}})
+        std::ofstream(usb / attribute) << value << '\n';
+    fs::create_symlink(sys / "drivers/ftdi_sio", interface / "driver");
+    fs::create_symlink(interface, interface / "tty" / name / "device");
+    fs::create_symlink(interface / "tty" / name, sys / "class/tty" / name);
+    std::ofstream(dev / name).flush();
+}
+
+QStringList Items(const TComboBox& box) {
+    QStringList items;
+    for (int i = 0; i < box.count(); ++i)
+        items.append(box.itemText(i));
+    return items;
+}
+
+TEST_F(MainWindowPort, ThePortListAddsTheDevicesPresentEachTimeItOpens) {
+    Remember(pty_.SlavePath());
+    Start();
+    const std::filesystem::path machine = PathOf("machine");
+    Form1().PortRoots = {(machine / "sys").string(), (machine / "dev").string()};
+    PlugUsbAdapter(machine / "sys", machine / "dev", "ttyUSB0", "A10K3Z1Q");
+    TComboBox& box = *Form1().ComboBox1;
+
+    box.showPopup();
+    const QStringList coms = {"COM1", "COM2", "COM3", "COM4", "COM5",
+                              "COM6", "COM7", "COM8", "COM9"};
+    EXPECT_EQ(Items(box), coms + QStringList{"ttyUSB0"});
+    EXPECT_EQ(box.itemData(9, Qt::ToolTipRole).toString(),
+              "FTDI FT232R USB UART (0403:6001) SN A10K3Z1Q");
+    EXPECT_FALSE(box.itemData(4, Qt::ToolTipRole).isValid());
+    EXPECT_GE(box.view()->width(), box.view()->sizeHintForColumn(0));
+    box.hidePopup();
+
+    PlugUsbAdapter(machine / "sys", machine / "dev", "ttyUSB1", "B20X");
+    box.showPopup();
+    EXPECT_EQ(Items(box), coms + QStringList({"ttyUSB0", "ttyUSB1"}));
+    box.hidePopup();
+    // Opening the list is no change of the port: the text, the open line and sysset.ini stay.
+    EXPECT_EQ(box.Text(), QString::fromStdString(pty_.SlavePath()));
+    EXPECT_TRUE(Form1().Comm1.IsOpen());
     EXPECT_EQ(FileText("sysset.ini"), "[comx]\nnum=" + pty_.SlavePath() + "\n");
 }
 
