@@ -9,6 +9,7 @@
 namespace vortana::cli {
 namespace {
 
+constexpr std::size_t kFlashStartHighDigits = 2;
 constexpr std::uint32_t kRowsPerPage = kReadOutPageSize / kListingRowBytes;
 
 constexpr OptionSpec kGrammar[] = {
@@ -51,7 +52,9 @@ class Read : public Command {
         plan.command = "read";
         plan.steps = {kCmdReadOut};
         ChooseModel(plan, invocation, true);
-        const SessionState& session = *plan.session;
+        SessionState& session = *plan.session;
+        // The read-out frame names the first main-flash page by the start value's high byte.
+        session.FlashStartHigh = session.FlashStart.substr(0, kFlashStartHighDigits);
         const std::optional<ImageLayout> layout =
             ImageLayout::FromModel(session.FlashStart, session.ModelCode, session.ImageSize);
         if (!layout)
