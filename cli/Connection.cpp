@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/JobError.h"
+#include "comm/PortFailure.h"
 
 namespace vortana::cli {
 namespace {
@@ -35,7 +36,9 @@ Connection::Connection(const std::string& port) : port_(port), comm_(MakeSink(si
     try {
         comm_.OpenPort();
     } catch (const ECommsError& error) {
-        throw JobError(ExitStatus::PortFailure, "cannot open port " + port + ": " + error.what());
+        throw JobError(ExitStatus::PortFailure, "cannot open port " + port + ": " +
+                                                    PortFailureHintEnglish(error.Reason()) + " (" +
+                                                    error.what() + ")");
     }
 }
 

@@ -4,8 +4,8 @@
 // component delivers after 100 ms of silence.
 //
 // Errors: the constructor throws JobError(PortFailure) when the port cannot be opened, with the
-// component's reason; NextBurst throws it when the line goes away (the adapter unplugged, the
-// other end hung up).
+// reason and what to do about it (for permission, joining the dialout group); NextBurst throws it
+// when the line goes away (the adapter unplugged, the other end hung up).
 //
 // Threads: one thread makes, uses and destroys a connection; different connections may live on
 // different threads at once. The serial component's own reader and writer threads post into a

@@ -16,10 +16,7 @@ std::string Row(std::initializer_list<std::string> cells) {
     std::string row;
     std::size_t column = 0;
     for (const std::string& cell : cells) {
-        row += cell;
-        if (column < std::size(kColumns))
-            row += std::string(cell.size() < kColumns[column] ? kColumns[column] - cell.size() : 1,
-                               ' ');
+        row += column < std::size(kColumns) ? PadColumns(cell, kColumns[column]) : cell;
         ++column;
     }
     return row + "\n";

@@ -14,6 +14,18 @@ std::string SecondsText(std::chrono::milliseconds duration) {
     return SecondsValue(duration) + " s";
 }
 
+std::string PadColumns(std::string text, std::size_t columns) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80)
+            ++width;
+        else if ((byte & 0xC0) == 0xC0)  // the lead byte of a character outside ASCII
+            width += 2;
+    }
+    return text + std::string(width < columns ? columns - width : 1, ' ');
+}
+
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {

@@ -10,6 +10,10 @@ namespace vortana::cli {
 // "12.3 s": seconds with one decimal.
 std::string SecondsText(std::chrono::milliseconds duration);
 
+// `text` followed by blanks up to `columns` columns and at least one, a character outside ASCII
+// counting two columns as on a terminal with Chinese text.
+std::string PadColumns(std::string text, std::size_t columns);
+
 // The same number without its unit, for the run log and --json: "12.3".
 std::string SecondsValue(std::chrono::milliseconds duration);
 

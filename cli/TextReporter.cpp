@@ -15,12 +15,6 @@ constexpr std::size_t kStepColumn = 21;
 constexpr const char* kLinesUp = "\x1b[";  // followed by a count and 'F'
 constexpr const char* kClearLine = "\x1b[2K";
 
-std::string Padded(std::string text, std::size_t width) {
-    if (text.size() < width)
-        text.resize(width, ' ');
-    return text + " ";
-}
-
 std::string OutcomeLine(const PortOutcome& outcome) {
     if (outcome.status == ExitStatus::Success)
         return outcome.port + ": ok in " + SecondsText(outcome.duration);
@@ -35,8 +29,9 @@ TextReporter::TextReporter(Mode mode, std::ostream& out, std::ostream& err)
 
 std::string TextReporter::BarLine(const std::string& port, const StepProgress& progress) {
     const int filled = static_cast<int>(std::lround(progress.fraction * kBarWidth));
-    std::string line = Padded(port, kPortColumn) + Padded(std::string(progress.step), kStepColumn) +
-                       "[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] ";
+    std::string line = PadColumns(port, kPortColumn) +
+                       PadColumns(std::string(progress.step), kStepColumn) + "[" +
+                       std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] ";
     const std::string percent = std::to_string(std::lround(progress.fraction * 100));
     line += std::string(3 - std::min<std::size_t>(3, percent.size()), ' ') + percent + " %  " +
             SecondsText(progress.elapsed);

@@ -11,10 +11,8 @@ namespace {
 constexpr std::size_t kNameColumn = 18;
 
 std::string ModelLine(const ModelPick& pick) {
-    std::string name(TrimmedName(pick.ModelName));
-    name.resize(std::max(name.size() + 1, kNameColumn), ' ');
-    return name + pick.FlashStart + "-" + pick.FlashEnd + "  " +
-           std::string(TrimmedName(pick.FlashSizeText)) + "  image " +
+    return PadColumns(std::string(TrimmedName(pick.ModelName)), kNameColumn) + pick.FlashStart +
+           "-" + pick.FlashEnd + "  " + std::string(TrimmedName(pick.FlashSizeText)) + "  image " +
            std::to_string(pick.ImageSize / kBytesPerK) + " KiB  code " + pick.ModelCode;
 }
 
