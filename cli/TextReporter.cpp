@@ -56,7 +56,7 @@ void TextReporter::Progress(std::size_t port, const StepProgress& progress) {
     Line& line = lines_.at(port);
     if (mode_ == Mode::Terminal) {
         line.text = BarLine(line.port, progress);
-        Draw(false);
+        Draw(progress.fraction >= 1);  // a step's end is always shown
         return;
     }
     const int tenth = static_cast<int>(progress.fraction * 10);

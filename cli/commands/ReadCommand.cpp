@@ -64,6 +64,10 @@ class Read : public Command {
                 WriteImageFile(output, *choice.format, Segments(pages, *layout));
             } catch (const EFileError& error) {
                 throw JobError(ExitStatus::FileRefused, error.what());
+            } catch (const std::invalid_argument& error) {
+                // A catalogue line whose additional window lies inside its main flash.
+                throw JobError(ExitStatus::FileRefused,
+                               std::string("the read-out cannot be saved: ") + error.what());
             }
         };
         return RunAndReport(plan, invocation);
