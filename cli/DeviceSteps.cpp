@@ -35,9 +35,15 @@ std::string Hex(std::uint32_t value, int digits) {
     return IntToHex(static_cast<std::int32_t>(value), digits);
 }
 
-std::string Mismatch(const Burst& reply) {
+// The bytes of a reply the steps read, zero where the reply is shorter.
+std::array<std::uint8_t, kReplyHead> PaddedHead(const Burst& reply) {
     std::array<std::uint8_t, kReplyHead> head{};
     std::copy_n(reply.begin(), std::min(reply.size(), head.size()), head.begin());
+    return head;
+}
+
+std::string Mismatch(const Burst& reply) {
+    const std::array<std::uint8_t, kReplyHead> head = PaddedHead(reply);
     return "verify mismatch at " + Hex(head[kReplyParam1], 2) + Hex(head[kReplyParam2], 2) +
            ": wrote " + Hex(head[kReplyWritten], 2) + ", read back " + Hex(head[kReplyReadBack], 2);
 }
@@ -60,19 +66,19 @@ DeviceSteps::DeviceSteps(Connection& connection, const SessionState& session, mi
     : connection_(connection), session_(session), timeout_(timeout), report_(std::move(report)) {}
 
 void DeviceSteps::Settings(const SettingsControls& controls) {
-    Exchange(
-        kCmdSettings, SetCmd(controls),
-        [this](const Burst& reply) {
-            CheckStatus(kCmdSettings, reply);
-            return true;
-        },
-        [this] { return Estimated(kCmdSettings); });
+    AwaitStatus(kCmdSettings, SetCmd(controls));
 }
 
 void DeviceSteps::Run(CmdKindValue kind) {
+    AwaitStatus(kind, BareFrame(OperationOf(kind).command));
+}
+
+void DeviceSteps::AwaitStatus(CmdKindValue kind, const Frame& frame) {
     Exchange(
-        kind, BareFrame(OperationOf(kind).command),
+        kind, frame,
         [this, kind](const Burst& reply) {
+            if (reply.size() < kMinStatusReplyLength)
+                return false;  // no status in it
             CheckStatus(kind, reply);
             return true;
         },
@@ -104,9 +110,7 @@ std::string DeviceSteps::Download(const Frame& header) {
                 return false;
             }
             CheckStatus(kCmdDownload, reply);
-            length = Hex(
-                reply.size() > kReplyParam2 ? (reply[kReplyParam1] << 8 | reply[kReplyParam2]) : 0,
-                4);
+            length = DownloadLengthText(PaddedHead(reply));
             acknowledged = blocks;
             return true;
         },

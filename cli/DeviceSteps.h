@@ -72,6 +72,8 @@ class DeviceSteps {
     // the time-out passes first.
     void Exchange(CmdKindValue kind, const Frame& frame, const BurstHandler& handle,
                   const Estimate& estimate, const std::function<void()>& afterSend = {});
+    // Sends `frame` and waits for the status reply that ends the step.
+    void AwaitStatus(CmdKindValue kind, const Frame& frame);
     // Throws the JobError a status reply means for `kind`; returns on success.
     void CheckStatus(CmdKindValue kind, const Burst& reply) const;
     StepProgress Measured(CmdKindValue kind, std::size_t done, std::size_t total) const;
