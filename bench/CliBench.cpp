@@ -20,7 +20,7 @@
 #include "cli/Program.h"
 #include "sim/Simulator.h"
 #include "sim/Wire.h"
-#include "tests/support/SRecordFiles.h"
+#include "harness/SRecordFiles.h"
 
 namespace {
 

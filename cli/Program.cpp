@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Commands.h"
 #include "cli/JobError.h"
 #include "cli/JsonReporter.h"
-#include "cli/commands/Commands.h"
 
 namespace vortana::cli {
 namespace {

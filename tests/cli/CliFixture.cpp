@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "cli/Program.h"
-#include "tests/support/SRecordFiles.h"
+#include "harness/SRecordFiles.h"
 
 namespace vortana::cli::test {
 namespace {

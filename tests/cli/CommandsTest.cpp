@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "comm/PortDiscovery.h"
+#include "harness/SRecordFiles.h"
 #include "tests/cli/CliFixture.h"
-#include "tests/support/SRecordFiles.h"
 
 namespace vortana::cli::test {
 namespace {

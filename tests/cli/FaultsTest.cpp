@@ -1,7 +1,7 @@
 // Every way a job ends badly, with its exit status and a line that says why; nothing is sent
 // for input refused before the run, and a failed read leaves no file.
+#include "harness/SRecordFiles.h"
 #include "tests/cli/CliFixture.h"
-#include "tests/support/SRecordFiles.h"
 
 namespace vortana::cli::test {
 namespace {

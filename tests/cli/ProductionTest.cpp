@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "cli/SerialCounter.h"
+#include "harness/SRecordFiles.h"
 #include "tests/cli/CliFixture.h"
-#include "tests/support/SRecordFiles.h"
 
 namespace vortana::cli::test {
 namespace {
@@ -54,8 +54,9 @@ TEST_F(ProductionTest, AFaultyProgrammerFailsAloneAndNumbersNeverRepeatAcrossRun
         const sim::DeviceState state = Sim(i).State();
         ASSERT_TRUE(state.header);
         serials.insert(SerialOf(state));
-        if (i != kFaulty)
+        if (i != kFaulty) {
             EXPECT_EQ(state.frames.back().code, 0x05) << i;  // erase+program+verify reached
+        }
     }
     EXPECT_EQ(serials, (std::set<std::int64_t>{100, 101, 102, 103}));
     EXPECT_THAT(first.out, HasSubstr("port                serial      checksum    outcome"));

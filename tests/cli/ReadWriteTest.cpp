@@ -1,8 +1,8 @@
 // write then read, for every model code, and the read-out saved in each format.
 #include <algorithm>
 
+#include "harness/SRecordFiles.h"
 #include "tests/cli/CliFixture.h"
-#include "tests/support/SRecordFiles.h"
 
 namespace vortana::cli::test {
 namespace {

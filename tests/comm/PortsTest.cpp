@@ -16,7 +16,7 @@
 #include "comm/PortDiscovery.h"
 #include "comm/posix/DeviceCheck.h"
 #include "comm/posix/PosixSerialPort.h"
-#include "tests/comm/Pty.h"
+#include "harness/Pty.h"
 
 namespace vortana::test {
 namespace {
