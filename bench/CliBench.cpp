@@ -18,9 +18,9 @@
 
 #include "bench/BenchSupport.h"
 #include "cli/Program.h"
+#include "harness/SRecordFiles.h"
 #include "sim/Simulator.h"
 #include "sim/Wire.h"
-#include "harness/SRecordFiles.h"
 
 namespace {
 
