@@ -5,18 +5,19 @@
 // Memo1DblClick picks the double-clicked line: the list closes, and the line is either taken
 // (session model fields, the main window's Edit1 and Edit2, the buttons that need a model) or
 // refused with a message that says why, changing nothing else.
-// Shown modally by the main window's Button1Click; user-interface thread only.
+// Escape does not close the list. Shown modally by the main window's Button1Click;
+// user-interface thread only.
 #pragma once
 
-#include <QDialog>
 #include <QStringList>
 
 #include "shell/Forms.h"
+#include "shell/toolkit/CloseBoxDialog.h"
 #include "shell/toolkit/TMemo.h"
 
 namespace vortana {
 
-class TForm2 : public QDialog {
+class TForm2 : public CloseBoxDialog {
   public:
     explicit TForm2(FormContext context);
 

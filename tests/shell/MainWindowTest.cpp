@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "image/TForm2.h"
@@ -196,6 +197,24 @@ TEST_F(MainWindow, TheOtherWindowsHaveTheirCaptionsSizesAndPlaces) {
     EXPECT_EQ(list->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(list->palette().color(QPalette::Base).name(), "#c0c0c0");
+}
+
+TEST_F(MainWindow, EscapeClosesNeitherTheHexViewsNorTheModelList) {
+    Start();
+    for (QDialog* view :
+         std::initializer_list<QDialog*>{Windows().Form2, Windows().Form3, Windows().Form4}) {
+        SCOPED_TRACE(view->windowTitle().toStdString());
+        const QSignalSpy closes(view, &QDialog::finished);
+        WhenModalShown([&](QWidget* modal) {
+            QWidget* memo = modal->findChild<QWidget*>("Memo1");
+            memo->setFocus();
+            QTest::keyClick(memo, Qt::Key_Escape);
+            QTest::keyClick(modal, Qt::Key_Escape);
+            EXPECT_TRUE(modal->isVisible());
+        });
+        view->exec();
+        EXPECT_EQ(closes.count(), 1);  // by the test, afterwards
+    }
 }
 
 TEST_F(MainWindow, StartsWithCom5WhenNothingIsRememberedAndWritesNothing) {
