@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <array>
+#include <exception>
 #include <initializer_list>
 
 #include "comm/QtNotifySink.h"
@@ -415,13 +416,19 @@ void TForm1::ComboBox1Change() {
     Comm1.ClosePort();
     SetPort(port);
     // Remembered before the open attempt, so that a name that cannot be opened is kept as well.
-    // A settings file that cannot be written changes nothing else: the port is changed anyway.
+    // A settings file that cannot be written does not stop the change: the port is opened, and
+    // then the standard error box tells why the name is not remembered.
+    std::exception_ptr notRemembered;
     try {
         IniFile(SettingsPath()).WriteString(kSettingsSection, kPortKey, port.toStdString());
     } catch (const EFileError&) {
+        notRemembered = std::current_exception();
     } catch (const EIniValueError&) {
+        notRemembered = std::current_exception();
     }
     OpenPortTellingHow();
+    if (notRemembered)
+        std::rethrow_exception(notRemembered);
 }
 
 void TForm1::Button1Click() {

@@ -268,13 +268,19 @@ TEST_F(MainWindow, APortChangeKeepsEveryOtherByteOfTheSettingsFile) {
               "num = COM3\r\nspeed=38400\r\n[last]\r\nx=1");
 }
 
-TEST_F(MainWindow, AnUnwritableSettingsFileChangesNothingElse) {
+TEST_F(MainWindow, AnUnwritableSettingsFileIsToldOnceThePortWasTried) {
     desktop_.Dir += "missing/";  // the directory is not there: nothing can be written
     Start();
     EXPECT_EQ(Form1().ComboBox1->Text(), "COM5");
+    Form1().StatusBar1->SetPanelText(1, "as before");
+    QString outcomeDuringTheBox;
+    desktop_.WhileErrorBoxOpen = [&] { outcomeDuringTheBox = Form1().StatusBar1->PanelText(1); };
     QTest::keyClick(Form1().ComboBox1->lineEdit(), Qt::Key_2);
     EXPECT_EQ(Form1().StatusBar1->PanelText(0), "    COM52  8  N  1 ,  38400");
-    EXPECT_TRUE(desktop_.Errors.isEmpty());
+    EXPECT_EQ(desktop_.Errors,
+              QStringList({QString::fromStdString("Cannot create file \"" + PathOf("sysset.ini") +
+                                                  "\". No such file or directory.")}));
+    EXPECT_EQ(outcomeDuringTheBox, kPortFailedText);  // COM52 was tried first
 }
 
 TEST_F(MainWindow, TheBurnCountRefusesLettersWithABeepAndAFifthDigit) {
