@@ -26,6 +26,7 @@ class TComboBox;
 class TEdit;
 class TLabel;
 class TRadioGroup;
+class ScreenCentring;
 class TStatusBar;
 
 // The texts of status panel 1 after an attempt to open the port.
@@ -143,6 +144,8 @@ class TForm1 : public QWidget, private OperationHost {
     void EnableProgramButtons() override;
 
     FormContext context_;
+    ScreenCentring* centring_;                // of this window, owned by it
+    ScreenCentring* listCentring_ = nullptr;  // of the model list, owned by it; made at first use
     Dispatcher dispatcher_;
 };
 
