@@ -22,11 +22,11 @@ class QPushButton;
 
 namespace vortana {
 
+class ScreenCentring;
 class TComboBox;
 class TEdit;
 class TLabel;
 class TRadioGroup;
-class ScreenCentring;
 class TStatusBar;
 
 // The texts of status panel 1 after an attempt to open the port.
