@@ -15,7 +15,7 @@ bool IsRecordType(std::string_view token) {
 // What is wrong with a line whose first token is `token`, or nothing when it starts a record
 // that is read or skipped.
 std::optional<std::string> RecordLineFault(std::string_view token) {
-    if (token[0] != 'S')
+    if (token.empty() || token[0] != 'S')
         return "不是S记录";
     const char type = token.size() == 2 ? token[1] : '\0';
     if (type == '2' || type == '3')
