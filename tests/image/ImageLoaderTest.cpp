@@ -244,8 +244,10 @@ TEST(ImageLoader, RefusesFilesThatAreNotSixteenBitSRecordsNamingTheLine) {
         ASSERT_TRUE(outcome.failure);
         EXPECT_EQ(outcome.failure->message, r.message);
     }
-    // Nothing to load: an empty file, or srec_cat's header, count and end records alone.
-    for (const std::string& empty : {std::string(), SRecordsOf(dir, {}, 0xC000)}) {
+    // Nothing to load: an empty file, srec_cat's header, count and end records alone, or S1
+    // records without data.
+    for (const std::string& empty :
+         {std::string(), SRecordsOf(dir, {}, 0xC000), std::string("\xEF\xBB\xBF\nS1030000FC\n")}) {
         auto session = Session("C000", "0x00", 16384);
         const ImageLoadOutcome outcome = LoadImage(empty, *session);
         ASSERT_TRUE(outcome.failure);
