@@ -40,6 +40,13 @@ std::string PortInfo::Hint() const {
     return line;
 }
 
+std::vector<PortInfo> DiscoverPorts(const PortDiscoveryRoots& roots) {
+    std::vector<PortInfo> ports = FindPresentPorts(roots);
+    std::sort(ports.begin(), ports.end(),
+              [](const PortInfo& a, const PortInfo& b) { return PortNameLess(a.name, b.name); });
+    return ports;
+}
+
 bool PortNameLess(const std::string& a, const std::string& b) {
     return std::tuple(StemAndNumber(a), a) < std::tuple(StemAndNumber(b), b);
 }

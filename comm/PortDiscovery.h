@@ -30,6 +30,9 @@ struct PortDiscoveryRoots {
 // Sorted by name, numbers in names compared by value (ttyS2 before ttyS10).
 std::vector<PortInfo> DiscoverPorts(const PortDiscoveryRoots& roots = {});
 
+// The backend's part of DiscoverPorts: the ports present, in no particular order.
+std::vector<PortInfo> FindPresentPorts(const PortDiscoveryRoots& roots);
+
 // The order DiscoverPorts lists names in.
 bool PortNameLess(const std::string& a, const std::string& b);
 

@@ -1,4 +1,4 @@
-// DiscoverPorts on Linux: the entries of sysfs's tty class that have a device with a driver
+// FindPresentPorts on Linux: the entries of sysfs's tty class that have a device with a driver
 // (USB adapters, on-board and platform UARTs; not the virtual consoles or pseudo-terminals),
 // without the serial8250 ports the kernel sets up but found no UART for (type 0), with the USB
 // attributes of the first parent device that has a vendor id, and the by-id link udev made.
@@ -76,7 +76,7 @@ std::map<fs::path, std::string> ByIdLinks(const fs::path& devRoot) {
 
 }  // namespace
 
-std::vector<PortInfo> DiscoverPorts(const PortDiscoveryRoots& roots) {
+std::vector<PortInfo> FindPresentPorts(const PortDiscoveryRoots& roots) {
     std::vector<PortInfo> ports;
     const std::map<fs::path, std::string> byId = ByIdLinks(roots.dev);
     for (const fs::path& entry : Entries(fs::path(roots.sys) / "class" / "tty")) {
@@ -92,8 +92,6 @@ std::vector<PortInfo> DiscoverPorts(const PortDiscoveryRoots& roots) {
         ReadUsbAttributes(entry, roots.sys, port);
         ports.push_back(std::move(port));
     }
-    std::sort(ports.begin(), ports.end(),
-              [](const PortInfo& a, const PortInfo& b) { return PortNameLess(a.name, b.name); });
     return ports;
 }
 
