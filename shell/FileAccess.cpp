@@ -63,6 +63,12 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Writes `bytes` from the start of the file and cuts it there.
+bool WriteWhole(int fd, std::string_view bytes) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+}
+
 // Creates a new file beside `target`, named after it, and returns its descriptor and name.
 int CreateBeside(const std::string& target, std::string& name) {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
@@ -117,6 +123,26 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
         ::unlink(temporary.c_str());
         throw EFileError("Cannot write", path, error);
     }
+}
+
+void RewriteFileInPlace(const std::string& path, std::string_view bytes) {
+    const std::string old = ReadFileBytes(path);
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    if (fd.Get() < 0)
+        throw EFileError("Cannot write", path, errno);
+    // posix_fallocate returns its error rather than setting errno.
+    const int roomError = bytes.size() > old.size()
+                              ? ::posix_fallocate(fd.Get(), 0, static_cast<off_t>(bytes.size()))
+                              : 0;
+    if (roomError != 0)
+        throw EFileError("Cannot write", path, roomError);
+    if (!WriteWhole(fd.Get(), bytes) || ::fsync(fd.Get()) != 0) {
+        const int error = errno;
+        WriteWhole(fd.Get(), old);
+        throw EFileError("Cannot write", path, error);
+    }
+    if (fd.Close() != 0)
+        throw EFileError("Cannot write", path, errno);
 }
 
 }  // namespace vortana
