@@ -1,7 +1,7 @@
 // FakeDesktop: the Desktop of the widget tests. It records what the program would show and
-// answers as a user would, at once: boxes are closed with OK, the file-open dialog returns the
-// queued answers in turn (an empty answer, or nothing queued: the user cancels). Screen size and
-// executable directory are what the test sets.
+// answers as a user would, at once: boxes are closed with OK, the file-open and file-save dialogs
+// return their queued answers in turn (an empty answer, or nothing queued: the user cancels).
+// Screen size and executable directory are what the test sets.
 #pragma once
 
 #include <QSize>
@@ -20,6 +20,7 @@ class FakeDesktop : public Desktop {
   public:
     void ShowMessage(const QString& text) override;
     std::optional<QString> ChooseOpenFile(QWidget* parent, const QString& lastName) override;
+    std::optional<QString> ChooseSaveFile(QWidget* parent) override;
     void MessageBeep() override { ++Beeps; }
     QSize ScreenSize() const override { return Screen; }
     std::string ExeDir() const override { return Dir; }
@@ -30,7 +31,8 @@ class FakeDesktop : public Desktop {
     QSize Screen{1280, 1024};
     std::string Dir = "/nonexistent/";
     std::deque<QString> FileAnswers;
-    QStringList FileDialogStarts;  // the last file name each dialog opened with
+    std::deque<QString> SaveAnswers;  // the save dialog's, likewise
+    QStringList FileDialogStarts;     // the last file name each dialog opened with
     // Runs while a file dialog is "open", before it answers.
     std::function<void()> WhileFileDialogOpen;
     // Run while an error box or an information box is "open", as events handled by its nested

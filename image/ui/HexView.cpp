@@ -1,10 +1,18 @@
 #include "image/ui/HexView.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <memory>
+#include <stdexcept>
+#include <vector>
 
+#include "image/ImageFileWriter.h"
+#include "image/ListingImage.h"
+#include "shell/toolkit/Handler.h"
 #include "shell/toolkit/Look.h"
 
 namespace vortana {
@@ -12,10 +20,11 @@ namespace {
 
 constexpr int kViewPixels = 19;
 constexpr char kColumnHeader[] = "XXXX:: 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F    ";
+constexpr char kSaveEntry[] = "保存...";
 
 }  // namespace
 
-HexView::HexView(const Design& design) {
+HexView::HexView(Desktop& desktop, const Design& design) : desktop_(desktop) {
     const QFont font = SongMonoFont(kViewPixels);
     SetUpForm(*this, QString::fromUtf8(design.caption), design.clientWidth, design.clientHeight,
               FormFrame::Dialog, font);
@@ -37,6 +46,33 @@ HexView::HexView(const Design& design) {
     Memo1->setUndoRedoEnabled(false);
     SetBoxColours(*Memo1, Qt::black, kSilver);
     Memo1->installEventFilter(this);
+    Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(Memo1, &QWidget::customContextMenuRequested, this, [this](QPoint place) {
+        const std::unique_ptr<QMenu> menu(CreateMemoMenu());
+        menu->exec(Memo1->viewport()->mapToGlobal(place));
+    });
+}
+
+QMenu* HexView::CreateMemoMenu() {
+    QMenu* menu = Memo1->createStandardContextMenu();
+    menu->addSeparator();
+    QAction* save = menu->addAction(QString::fromUtf8(kSaveEntry));
+    ConnectHandler(desktop_, save, &QAction::triggered, this, &HexView::SaveListing);
+    return menu;
+}
+
+void HexView::SaveListing() {
+    const std::optional<QString> chosen = desktop_.ChooseSaveFile(this);
+    if (!chosen)
+        return;
+    const std::string path = QFile::encodeName(*chosen).toStdString();
+    const ImageFileFormatChoice choice = ImageFileFormatFor(path);
+    if (!choice.format)
+        throw std::invalid_argument(choice.refusal);
+    std::vector<std::string> rows;
+    for (const QString& row : Rows())
+        rows.push_back(row.toStdString());
+    WriteImageFile(path, *choice.format, ListingImage(rows));
 }
 
 void HexView::ClearRows() {

@@ -5,8 +5,12 @@
 // The producers only empty the listing and append rows (hex dump rows, HexRow.h) as new last
 // lines; a whole page or image comes in one call, added in one go. The one key command: Ctrl+A
 // (Ctrl alone, no Shift, no Alt, no mouse button) selects the whole listing; every other key is
-// left to the read-only text box, and Escape does not close the view. The view neither saves nor
-// prints. User-interface thread only.
+// left to the read-only text box, and Escape does not close the view. The listing's context menu
+// has Qt's own entries, then "保存...": SaveListing asks for a file and writes the listed bytes at
+// their listed addresses to it, as binary, Motorola S-records or Intel HEX by its extension
+// (ImageFileWriter.h), whole or not at all; a refused name or a failed write is shown in the
+// standard error box and leaves no file behind. The view does not print. User-interface thread
+// only.
 #pragma once
 
 #include <QRect>
@@ -17,15 +21,22 @@
 
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 
 namespace vortana {
+
+class Desktop;
 
 class HexView : public CloseBoxDialog {
   public:
     void ClearRows();
     void AppendRows(std::span<const std::string> rows);
     QStringList Rows() const;
+
+    // The listing's context menu, made afresh, owned by the caller.
+    QMenu* CreateMemoMenu();
+    void SaveListing();
 
     QLabel* Label1;
     QPlainTextEdit* Memo1;
@@ -39,7 +50,7 @@ class HexView : public CloseBoxDialog {
         QRect label1Place;
         QRect memo1Place;
     };
-    explicit HexView(const Design& design);
+    HexView(Desktop& desktop, const Design& design);
 
     // The key-down handler of Memo1; true when the key is used up: the letter A with Ctrl held,
     // which selects the whole listing when Ctrl is the only key and no mouse button is held,
@@ -49,6 +60,8 @@ class HexView : public CloseBoxDialog {
   private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     virtual bool MemoKeyDown(const QKeyEvent& key) = 0;
+
+    Desktop& desktop_;
 };
 
 }  // namespace vortana

@@ -1,6 +1,6 @@
 // Desktop: the services of the desktop that the windows use and that tests stand in for: the
-// information box, the standard error box, the file-open dialog, the message beep, the screen
-// size and the executable's directory.
+// information box, the standard error box, the file-open and file-save dialogs, the message beep,
+// the screen size and the executable's directory.
 //
 // The program uses QtDesktop; tests pass a recording stand-in that answers as a user would.
 // Every window and toolkit control is given the one Desktop at construction and keeps a
@@ -43,9 +43,16 @@ class Desktop {
     // full path, or nothing when the user cancelled. No filter, no default extension.
     virtual std::optional<QString> ChooseOpenFile(QWidget* parent, const QString& lastName) = 0;
 
-    virtual void MessageBeep() = 0;          // the platform's message beep
-    virtual QSize ScreenSize() const = 0;    // for centring windows
-    virtual std::string ExeDir() const = 0;  // the executable's directory, ending in '/'
+    // The file-save dialog, modal over `parent`: the full path the user chose (an existing file
+    // only once the user has agreed to replace it), or nothing when the user cancelled.
+    virtual std::optional<QString> ChooseSaveFile(QWidget* parent) = 0;
+
+    virtual void MessageBeep() = 0;        // the platform's message beep
+    virtual QSize ScreenSize() const = 0;  // for centring windows
+    // The folder of sysset.ini and MCUtype.txt, ending in '/': the executable's directory, or the
+    // user's configuration folder when the program may not write beside itself
+    // (SettingsFolder.h). Throws EFileError when that folder cannot be made.
+    virtual std::string ExeDir() const = 0;
 
     // Shows `message` (UTF-8) in the standard error box, unless a box is already open. Never
     // throws.

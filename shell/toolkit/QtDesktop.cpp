@@ -53,6 +53,13 @@ std::optional<QString> QtDesktop::ChooseOpenFile(QWidget* parent, const QString&
     return chosen;
 }
 
+std::optional<QString> QtDesktop::ChooseSaveFile(QWidget* parent) {
+    const QString chosen = QFileDialog::getSaveFileName(parent);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
 void QtDesktop::MessageBeep() {
     QApplication::beep();
 }

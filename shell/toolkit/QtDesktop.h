@@ -19,6 +19,7 @@ class QtDesktop : public Desktop {
   public:
     void ShowMessage(const QString& text) override;
     std::optional<QString> ChooseOpenFile(QWidget* parent, const QString& lastName) override;
+    std::optional<QString> ChooseSaveFile(QWidget* parent) override;
     void MessageBeep() override;
     QSize ScreenSize() const override;
     std::string ExeDir() const override;

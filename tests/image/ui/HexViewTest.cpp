@@ -3,9 +3,15 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <array>
+#include <filesystem>
+#include <memory>
 
+#include "harness/SRecordFiles.h"
+#include "image/HexRow.h"
 #include "image/ui/TForm3.h"
 #include "image/ui/TForm4.h"
 #include "tests/support/ShellFixture.h"
@@ -125,6 +131,55 @@ TEST_F(HexViews, CtrlASelectsTheWholeListingOnlyWithCtrlAloneAndNoMouseButton) {
         view.hide();
         view.ClearRows();
     }
+}
+
+// The read-out view's listing, saved through the entry its context menu adds after Qt's own, in
+// the three formats; srec_cat reads the S-records and the Intel HEX back to the very bytes of the
+// binary file, which holds the listed bytes at their listed addresses, the gap filled with FF.
+TEST_F(HexViews, SaveTheListedBytesInTheFormatTheFileNameAsks) {
+    HexView& view = *Windows().Form3;
+    std::array<std::uint8_t, kHexRowBytes> cells{};
+    std::vector<std::string> rows;
+    for (const std::uint32_t address : {0xB000u, 0xC000u, 0xC010u}) {
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            cells[i] = static_cast<std::uint8_t>((address >> 8) ^ (address + i));
+        rows.push_back(HexRow(address, cells));
+    }
+    view.AppendRows(rows);
+    const std::unique_ptr<QMenu> menu(view.CreateMemoMenu());
+    const QList<QAction*> entries = menu->actions();
+    ASSERT_GT(entries.size(), 2);
+    EXPECT_EQ(entries.back()->text(), "保存...");
+
+    for (const char* extension : {"bin", "s19", "hex"}) {
+        desktop_.SaveAnswers.push_back(QString::fromStdString(PathOf("out.") + extension));
+        entries.back()->trigger();
+    }
+    EXPECT_TRUE(desktop_.Errors.isEmpty());
+    const std::string binary = FileText("out.bin");
+    ASSERT_EQ(binary.size(), 0x1020u);
+    for (std::size_t at : {0x0u, 0xFu, 0x1000u, 0x101Fu}) {
+        const std::uint32_t address = 0xB000 + static_cast<std::uint32_t>(at);
+        EXPECT_EQ(static_cast<std::uint8_t>(binary[at]),
+                  static_cast<std::uint8_t>(((address >> 8) & 0xF0) ^ address))
+            << at;
+    }
+    EXPECT_EQ(binary.substr(0x10, 0xFF0), std::string(0xFF0, '\xFF'));
+    for (const auto& [extension, format] : {std::pair{"s19", ""}, {"hex", "-intel"}}) {
+        const std::string back = PathOf(std::string("back-") + extension);
+        std::vector<std::string> command = {test::SrecCatPath(), PathOf("out.") + extension};
+        if (*format)
+            command.push_back(format);
+        command.insert(command.end(), {"-fill", "0xFF", "0xB000", "0xC020", "-offset", "-0xB000",
+                                       "-o", back, "-binary"});
+        ASSERT_TRUE(test::RunProgram(command)) << extension;
+        EXPECT_EQ(FileText(std::string("back-") + extension), binary) << extension;
+    }
+
+    desktop_.SaveAnswers.push_back(QString::fromStdString(PathOf("out.txt")));
+    entries.back()->trigger();
+    EXPECT_EQ(desktop_.Errors.size(), 1);
+    EXPECT_FALSE(FileExists("out.txt"));
 }
 
 }  // namespace
