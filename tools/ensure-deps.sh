@@ -8,6 +8,7 @@ vortana_packages=(
     fonts-arphic-uming          # AR PL UMing CN: stands in for the windows' Chinese Song face
     fonts-noto-cjk              # the fixed-pitch face of the hex views
     qt6-translations-l10n       # Qt's own texts (box buttons, file dialog, menus) in Chinese
+    desktop-file-utils          # desktop-file-validate: the install test checks the desktop entry
     xvfb xauth                  # screenshots of the main window
     srecord                     # srec_cat: reference S-record files for loader tests and benchmarks
     clang libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes

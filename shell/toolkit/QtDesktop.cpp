@@ -11,6 +11,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "shell/SettingsFolder.h"
+
 namespace vortana {
 
 int BoxWidthForCaption(const QString& caption) {
@@ -70,7 +72,12 @@ QSize QtDesktop::ScreenSize() const {
 }
 
 std::string QtDesktop::ExeDir() const {
-    return QFile::encodeName(QCoreApplication::applicationDirPath() + u'/').toStdString();
+    const std::string exeDir =
+        QFile::encodeName(QCoreApplication::applicationDirPath() + u'/').toStdString();
+    const std::string folder = SettingsFolderFor(SettingsFolderFactsOf(exeDir));
+    if (folder != exeDir)
+        PrepareSettingsFolder(folder, SampleCatalogueFor(exeDir));
+    return folder;
 }
 
 }  // namespace vortana

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the build in BUILD into a temporary prefix and checks what lands there, validates the
+# desktop entry, then makes the Debian package and lists it.
+#   tests/packaging/install-and-package.sh BUILD
+set -euo pipefail
+build="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake --install "$build" --prefix "$work/usr" >/dev/null
+for file in bin/vortana bin/vortana-sim share/applications/vortana.desktop \
+    share/icons/hicolor/scalable/apps/vortana.svg share/vortana/MCUtype.txt \
+    share/doc/vortana/README.md; do
+    [ -e "$work/usr/$file" ] || { echo "not installed: $file" >&2; exit 1; }
+done
+desktop-file-validate "$work/usr/share/applications/vortana.desktop"
+
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null)
+deb=$(ls "$work"/package/*.deb)
+listing=$(dpkg-deb -c "$deb")
+echo "$listing"
+for file in usr/bin/vortana usr/bin/vortana-sim usr/share/applications/vortana.desktop \
+    usr/share/vortana/MCUtype.txt; do
+    grep -q " \./$file\$" <<<"$listing" || { echo "not in the package: $file" >&2; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for package in libqt6widgets6 fonts-arphic-uming qt6-translations-l10n; do
+    grep -qw "$package" <<<"$depends" || { echo "no dependency on $package" >&2; exit 1; }
+done
