@@ -80,7 +80,7 @@ else
     # The catalogue's third line, VT8B-W16: lines are 24 pixels apart from 6 pixels down.
     xdotool mousemove --window "$list" 80 66 click --repeat 2 --delay 80 1
     click "$main" 500 236  # 加 载 文 件
-    window '^Open$' >/dev/null
+    window '^(Open|打开)$' >/dev/null  # Qt's file dialog, in Chinese once its translation is in
     xdotool type --delay 10 "$demo/demo.s19"
     xdotool key Return
     close_box  # "文件加载成功，长度是 0500"
