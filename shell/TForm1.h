@@ -6,10 +6,14 @@
 //
 // The controls are owned by the window (Qt parent) and live as long as it does. Their enabled
 // state changes only through ApplyButtonRule, the one table of which events enable and disable
-// what. User-interface thread only.
+// what; while an operation waits for the device (Timer2 runs) the command buttons Button1 to
+// Button8 are held disabled on top of it, and released to what the rules have said meanwhile.
+// User-interface thread only.
 #pragma once
 
 #include <QWidget>
+#include <map>
+#include <string>
 
 #include "comm/TComm.h"
 #include "protocol/Dispatcher.h"
@@ -78,6 +82,9 @@ class TForm1 : public QWidget, private OperationHost {
     void Button6Click();      // erase, program and verify
     void Button7Click();      // read-out
     void Comm1ReceiveData(TComm* Sender, const void* Buffer, std::uint16_t BufferLength);
+    // The line has gone (the other end hung up, or a read failed): the port is closed and the
+    // user told so; choosing the port again opens it afresh.
+    void Comm1RequestHangup(TComm* Sender);
     void Timer1Timer();  // progress
     void Timer2Timer();  // elapsed time and time-out
 
@@ -128,8 +135,14 @@ class TForm1 : public QWidget, private OperationHost {
     void SetPort(const QString& name);
     bool OpenPort();            // false when Comm1 could not be opened
     void OpenPortTellingHow();  // and status panel 1 says how it went
+    // The control `name` enabled or not as a rule says, and as shown while the command buttons
+    // are held.
+    void EnableByRule(const char* name, bool enabled);
+    void ShowEnabled(const char* name);
+    void HoldCommandButtons(bool held);
 
     // OperationHost: the dispatcher's view of this window.
+    bool PortOpen() const override;
     void SendBytes(std::span<const std::uint8_t> bytes) override;
     void ShowMessage(const std::string& text) override;
     void SetProgressLabel(const std::string& text) override;
@@ -144,6 +157,8 @@ class TForm1 : public QWidget, private OperationHost {
 
     FormContext context_;
     Dispatcher dispatcher_;
+    std::map<std::string, bool> ruleEnabled_;  // by control name, as the rules last set it
+    bool commandButtonsHeld_ = false;
 };
 
 }  // namespace vortana
