@@ -5,8 +5,9 @@
 // every event is raised there, in the order the worker threads posted it. Opening starts a
 // reader (TReadThread) and a writer (TWriteThread); they reach the component only through
 // its NotifySink, and the component reaches them only through the stop signal and the writer's
-// request queue. OnRequestHangup is raised only for the port as it is open now: a request
-// posted before a ClosePort is dropped, also when the port has been opened again since.
+// request queue.
+// OnRequestHangup is raised only for the port as it is open now: a request posted before a
+// ClosePort is dropped, also when the port has been opened again since.
 //
 // Errors: OpenPort alone raises, with ECommsError, and leaves the component closed with every
 // handle and thread it had made released (except "already opened", which touches nothing).
