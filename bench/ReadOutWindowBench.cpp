@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "bench/BenchWindows.h"
-#include "image/TForm3.h"
-#include "shell/Forms.h"
+#include "harness/Pty.h"
+#include "image/ui/TForm3.h"
 #include "shell/SessionState.h"
-#include "shell/TForm1.h"
-#include "tests/comm/Pty.h"
+#include "shell/ui/Forms.h"
+#include "shell/ui/TForm1.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "comm/QueueNotifySink.h"
 #include "comm/SerialPort.h"
 #include "comm/TReadThread.h"
+#include "harness/Pty.h"
 #include "tests/comm/CommEvents.h"
-#include "tests/comm/Pty.h"
 
 namespace vortana::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "image/HexRow.h"
-#include "image/TForm3.h"
+#include "image/ui/TForm3.h"
 #include "shell/toolkit/TLabel.h"
 #include "tests/e2e/WindowWithDevice.h"
 
