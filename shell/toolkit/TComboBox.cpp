@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QStyleOptionComplex>
 
 #include "shell/toolkit/Handler.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int kArrowWidth = 12;
 constexpr int kFrameWidth = 1;
+constexpr int kVisibleItems = 20;  // the nine COM items and the devices of a well-stocked bench
 
 // A narrow box (a port name in 57 pixels) needs nearly all its width for the text: this style
 // leaves the arrow button 12 pixels and the frame one, and gives the rest to the text.
@@ -44,6 +46,7 @@ TComboBox::TComboBox(Desktop& desktop, const QStringList& items, QWidget* parent
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
+    setMaxVisibleItems(kVisibleItems);
     setStyle(new SlimArrowStyle(this));
     addItems(items);
     lineEdit()->installEventFilter(this);
@@ -87,9 +90,15 @@ void TComboBox::SetItems(const QStringList& items, const QStringList& hints) {
 void TComboBox::showPopup() {
     if (OnDropDown)
         RunHandler(desktop_, OnDropDown);
-    // The list shows whole names (ttyUSB0 and its like), however narrow the box.
-    view()->setMinimumWidth(view()->sizeHintForColumn(0) + view()->frameWidth() * 2);
     QComboBox::showPopup();
+    // The list shows whole names (ttyUSB0 and its like), however narrow the box: its frame is
+    // widened to the longest item, the scroll bar and the frame's edges.
+    QWidget* frame = view()->parentWidget();
+    const int needed = view()->sizeHintForColumn(0) +
+                       view()->verticalScrollBar()->sizeHint().width() + 2 * view()->frameWidth() +
+                       frame->width() - view()->width();
+    if (frame->width() < needed)
+        frame->resize(needed, frame->height());
 }
 
 bool TComboBox::eventFilter(QObject* watched, QEvent* event) {

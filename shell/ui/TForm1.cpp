@@ -417,12 +417,16 @@ bool TForm1::OpenPort() {
         Comm1.OpenPort();
         return true;
     } catch (const ECommsError& error) {
-        // The designed text stays; why the port could not be opened, and what to do about it,
-        // is the panel's hint.
-        StatusBar1->SetPanelText(1, kPortFailedText);
-        StatusBar1->SetPanelHint(1, QString::fromUtf8(PortFailureHintChinese(error.Reason())));
+        TellPortFailed(error.Reason());
         return false;
     }
+}
+
+void TForm1::TellPortFailed(PortFailure reason) {
+    // The designed text stays; why the port is not open, and what to do about it, is the
+    // panel's hint.
+    StatusBar1->SetPanelText(1, kPortFailedText);
+    StatusBar1->SetPanelHint(1, QString::fromUtf8(PortFailureHintChinese(reason)));
 }
 
 void TForm1::OpenPortTellingHow() {
@@ -591,7 +595,7 @@ void TForm1::Comm1ReceiveData(TComm*, const void* Buffer, std::uint16_t BufferLe
 
 void TForm1::Comm1RequestHangup(TComm*) {
     Comm1.ClosePort();
-    StatusBar1->SetPanelText(1, kPortFailedText);
+    TellPortFailed(PortFailure::Missing);  // the line went away: an adapter pulled out, say
     dispatcher_.Comm1RequestHangup();
 }
 

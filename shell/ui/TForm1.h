@@ -143,7 +143,8 @@ class TForm1 : public QWidget, private OperationHost {
     // Opens Comm1; a failure is told in status panel 1, its reason as the panel's hint. False
     // when the port could not be opened.
     bool OpenPort();
-    void OpenPortTellingHow();  // and status panel 1 says so on success too
+    void OpenPortTellingHow();                // and status panel 1 says so on success too
+    void TellPortFailed(PortFailure reason);  // in status panel 1, the reason as its hint
     // A line of the model list was taken: model and address boxes, then the buttons' rule.
     void TakeModel(const ModelPick& pick);
     // The control `name` enabled or not as a rule says, and as shown while the command buttons
