@@ -7,8 +7,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "harness/SRecordFiles.h"
 #include "shell/FileAccess.h"
-#include "tests/support/SRecordFiles.h"
 
 namespace vortana::bench {
 

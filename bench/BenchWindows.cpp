@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "image/ModelPick.h"
-#include "shell/TForm1.h"
+#include "shell/ui/TForm1.h"
 
 namespace vortana::bench {
 namespace {

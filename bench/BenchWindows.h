@@ -17,9 +17,9 @@
 #include <string>
 
 #include "bench/BenchSupport.h"
-#include "shell/Forms.h"
 #include "shell/SessionState.h"
 #include "shell/toolkit/QtDesktop.h"
+#include "shell/ui/Forms.h"
 
 namespace vortana::bench {
 

@@ -13,7 +13,7 @@
 #include "bench/BenchSupport.h"
 #include "comm/QueueNotifySink.h"
 #include "comm/TComm.h"
-#include "tests/comm/Pty.h"
+#include "harness/Pty.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <cstdio>
 
 #include "bench/BenchWindows.h"
-#include "shell/TForm1.h"
+#include "harness/SRecordFiles.h"
+#include "harness/ui/FakeDesktop.h"
+#include "shell/ui/TForm1.h"
 #include "sim/Simulator.h"
-#include "tests/support/FakeDesktop.h"
-#include "tests/support/SRecordFiles.h"
 
 namespace {
 

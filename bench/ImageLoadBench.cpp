@@ -13,9 +13,9 @@
 #include <memory>
 
 #include "bench/BenchSupport.h"
+#include "harness/SRecordFiles.h"
 #include "image/ImageLoader.h"
 #include "shell/FileAccess.h"
-#include "tests/support/SRecordFiles.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <cstdio>
 
 #include "bench/BenchWindows.h"
-#include "image/TForm4.h"
-#include "shell/TForm1.h"
-#include "tests/comm/Pty.h"
-#include "tests/support/FakeDesktop.h"
-#include "tests/support/SRecordFiles.h"
+#include "harness/Pty.h"
+#include "harness/SRecordFiles.h"
+#include "harness/ui/FakeDesktop.h"
+#include "image/ui/TForm4.h"
+#include "shell/ui/TForm1.h"
 
 namespace {
 

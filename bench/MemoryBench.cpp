@@ -21,11 +21,11 @@
 #include <fstream>
 
 #include "bench/BenchWindows.h"
-#include "image/TForm3.h"
-#include "image/TForm4.h"
-#include "shell/TForm1.h"
+#include "harness/SRecordFiles.h"
+#include "image/ui/TForm3.h"
+#include "image/ui/TForm4.h"
 #include "shell/toolkit/TLabel.h"
-#include "tests/support/SRecordFiles.h"
+#include "shell/ui/TForm1.h"
 
 extern char** environ;
 

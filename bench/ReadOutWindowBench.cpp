@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "bench/BenchWindows.h"
-#include "image/TForm3.h"
-#include "shell/Forms.h"
+#include "image/ui/TForm3.h"
 #include "shell/SessionState.h"
-#include "shell/TForm1.h"
+#include "shell/ui/Forms.h"
+#include "shell/ui/TForm1.h"
 
 namespace {
 

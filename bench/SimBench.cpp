@@ -3,8 +3,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "harness/SimLine.h"
 #include "sim/Device.h"
-#include "tests/sim/SimLine.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "comm/TComm.h"
+#include "harness/Pty.h"
 #include "tests/comm/CommEvents.h"
-#include "tests/comm/Pty.h"
 
 namespace vortana::test {
 namespace {

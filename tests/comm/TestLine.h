@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/comm/LineData.h"
+#include "harness/LineData.h"
 
 namespace vortana::test {
 

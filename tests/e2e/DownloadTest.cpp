@@ -6,13 +6,13 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "image/TForm5.h"
-#include "shell/TForm1.h"
+#include "harness/SRecordFiles.h"
+#include "image/ui/TForm5.h"
 #include "shell/toolkit/TEdit.h"
 #include "shell/toolkit/TLabel.h"
 #include "shell/toolkit/TRadioGroup.h"
+#include "shell/ui/TForm1.h"
 #include "sim/Simulator.h"
-#include "tests/support/SRecordFiles.h"
 #include "tests/support/ShellFixture.h"
 
 namespace vortana {

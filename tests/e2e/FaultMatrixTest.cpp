@@ -22,15 +22,15 @@
 #include <set>
 #include <string_view>
 
-#include "image/TForm3.h"
-#include "image/TForm4.h"
+#include "harness/SRecordFiles.h"
+#include "image/ui/TForm3.h"
+#include "image/ui/TForm4.h"
 #include "shell/toolkit/TComboBox.h"
 #include "shell/toolkit/TEdit.h"
 #include "shell/toolkit/TLabel.h"
 #include "shell/toolkit/TStatusBar.h"
 #include "sim/PtyLink.h"
 #include "tests/e2e/WindowWithDevice.h"
-#include "tests/support/SRecordFiles.h"
 
 namespace vortana {
 namespace {

@@ -1,6 +1,6 @@
 // End to end: erase, download, program, verify and the combined command from the main window
 // against the simulated device, and what the window shows of each outcome.
-#include "image/TForm3.h"
+#include "image/ui/TForm3.h"
 #include "shell/toolkit/TLabel.h"
 #include "shell/toolkit/TRadioGroup.h"
 #include "tests/e2e/WindowWithDevice.h"

@@ -1,7 +1,7 @@
 // End to end: read-outs of a whole 64 KiB chip listed in the read-out view at the addresses each
 // kind of model gives its pages, also when the line cuts a page in two or runs two together.
 #include "image/HexRow.h"
-#include "image/TForm3.h"
+#include "image/ui/TForm3.h"
 #include "shell/toolkit/TLabel.h"
 #include "tests/e2e/WindowWithDevice.h"
 

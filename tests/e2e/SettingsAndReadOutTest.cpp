@@ -1,6 +1,6 @@
 // End to end: the main window driving the device simulator over a pseudo-terminal, clicks and
 // replies going through the serial component's threads and the Qt event loop.
-#include "image/TForm3.h"
+#include "image/ui/TForm3.h"
 #include "shell/toolkit/TLabel.h"
 #include "tests/e2e/WindowWithDevice.h"
 

@@ -15,7 +15,7 @@
 #include <span>
 #include <vector>
 
-#include "shell/TForm1.h"
+#include "shell/ui/TForm1.h"
 #include "sim/Simulator.h"
 #include "tests/support/ShellFixture.h"
 

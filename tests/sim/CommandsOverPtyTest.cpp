@@ -1,7 +1,7 @@
 // Every command's reply, driven with raw frames over the simulator's pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include "tests/sim/SimLine.h"
+#include "harness/SimLine.h"
 
 namespace vortana::sim::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <random>
 
-#include "tests/sim/SimLine.h"
+#include "harness/SimLine.h"
 
 namespace vortana::sim {
 namespace {

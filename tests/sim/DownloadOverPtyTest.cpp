@@ -2,7 +2,7 @@
 // their checks, the block requests and the outcome.
 #include <gtest/gtest.h>
 
-#include "tests/sim/SimLine.h"
+#include "harness/SimLine.h"
 
 namespace vortana::sim::test {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "tests/sim/SimLine.h"
+#include "harness/SimLine.h"
 
 namespace vortana::sim::test {
 namespace {

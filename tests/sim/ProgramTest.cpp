@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 
+#include "harness/SimLine.h"
 #include "sim/Fault.h"
 #include "sim/UniqueFd.h"
-#include "tests/sim/SimLine.h"
 
 namespace vortana::sim::test {
 namespace {

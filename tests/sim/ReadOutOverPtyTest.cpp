@@ -2,7 +2,7 @@
 // gaps between them, and the pace of the line.
 #include <gtest/gtest.h>
 
-#include "tests/sim/SimLine.h"
+#include "harness/SimLine.h"
 
 namespace vortana::sim::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "image/TForm2.h"
+#include "image/ui/TForm2.h"
 #include "shell/FileAccess.h"
-#include "shell/TForm1.h"
+#include "shell/ui/TForm1.h"
 
 namespace vortana {
 

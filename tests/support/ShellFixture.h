@@ -11,10 +11,10 @@
 #include <ostream>
 #include <string>
 
-#include "shell/Forms.h"
+#include "harness/ui/FakeDesktop.h"
+#include "harness/ui/Modal.h"
 #include "shell/SessionState.h"
-#include "tests/support/FakeDesktop.h"
-#include "tests/support/Modal.h"
+#include "shell/ui/Forms.h"
 
 namespace vortana {
 

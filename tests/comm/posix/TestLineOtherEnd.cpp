@@ -1,5 +1,5 @@
 // TestLine on Linux: a pseudo-terminal's master.
-#include "tests/comm/Pty.h"
+#include "harness/Pty.h"
 #include "tests/comm/TestLine.h"
 
 namespace vortana::test {

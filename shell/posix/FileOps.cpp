@@ -1,0 +1,46 @@
+#include "shell/FileOps.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace vortana::fileops {
+
+int OpenForReading(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+int CreateNew(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+long ReadSome(int fd, char* into, std::size_t count) {
+    return ::read(fd, into, count);
+}
+
+long WriteSome(int fd, const char* bytes, std::size_t count) {
+    return ::write(fd, bytes, count);
+}
+
+bool FlushToDisk(int fd) {
+    return ::fsync(fd) == 0;
+}
+
+bool Close(int fd) {
+    return ::close(fd) == 0;
+}
+
+bool RenameOver(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool Remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+int ProcessId() {
+    return static_cast<int>(::getpid());
+}
+
+}  // namespace vortana::fileops

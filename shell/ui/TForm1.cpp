@@ -1,0 +1,592 @@
+#include "shell/ui/TForm1.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QPushButton>
+#include <array>
+#include <initializer_list>
+
+#include "comm/qt/QtNotifySink.h"
+#include "image/ImageFileName.h"
+#include "image/ImageLoader.h"
+#include "image/ModelPick.h"
+#include "image/ui/TForm2.h"
+#include "image/ui/TForm3.h"
+#include "image/ui/TForm4.h"
+#include "image/ui/TForm5.h"
+#include "shell/FileAccess.h"
+#include "shell/IniFile.h"
+#include "shell/IniText.h"
+#include "shell/SessionState.h"
+#include "shell/toolkit/Handler.h"
+#include "shell/toolkit/Look.h"
+#include "shell/toolkit/TComboBox.h"
+#include "shell/toolkit/TEdit.h"
+#include "shell/toolkit/TLabel.h"
+#include "shell/toolkit/TRadioGroup.h"
+#include "shell/toolkit/TStatusBar.h"
+#include "shell/toolkit/TextLines.h"
+
+namespace vortana {
+namespace {
+
+constexpr int kClientWidth = 587;
+constexpr int kClientHeight = 466;
+constexpr int kBasePixels = 16;  // the window's font size
+constexpr int kStatusBarHeight = 34;
+constexpr int kStatusBarPixels = 19;
+constexpr unsigned kProgressIntervalMs = 200;
+constexpr unsigned kElapsedIntervalMs = 100;
+constexpr std::uint32_t kBaudRate = 38400;
+
+constexpr char kSettingsFile[] = "sysset.ini";
+constexpr char kSettingsSection[] = "comx";
+constexpr char kPortKey[] = "num";
+constexpr char kDefaultPort[] = "COM5";
+constexpr char kCatalogueFile[] = "MCUtype.txt";
+constexpr char kPortSettingsPrefix[] = "    ";
+constexpr char kPortSettingsSuffix[] = "  8  N  1 ,  38400";
+
+enum class Colour { Black, White, Grey, Blue, Silver };
+
+QColor ColourOf(Colour colour) {
+    switch (colour) {
+        case Colour::White:
+            return Qt::white;
+        case Colour::Grey:
+            return kGrey;
+        case Colour::Blue:
+            return kBlue;
+        case Colour::Silver:
+            return kSilver;
+        case Colour::Black:
+            break;
+    }
+    return Qt::black;
+}
+
+// The window's design, control by control: place is left, top, width, height of the client area.
+struct LabelDesign {
+    TLabel* TForm1::*control;
+    const char* name;
+    QRect place;
+    const char* caption;
+    int pixels;
+    Colour colour;
+    bool bold;
+};
+
+const LabelDesign kLabels[] = {
+    {&TForm1::Label1, "Label1", {72, 304, 80, 16}, "操作进度：", 16, Colour::Black, false},
+    {&TForm1::Label2, "Label2", {40, 152, 105, 21}, "芯片型号：", 21, Colour::Black, false},
+    {&TForm1::Label3, "Label3", {432, 24, 80, 16}, "选择串口：", 16, Colour::Black, false},
+    {&TForm1::Label4, "Label4", {40, 192, 118, 21}, "Flash地址：", 21, Colour::Black, false},
+    {&TForm1::Label5, "Label5", {40, 232, 105, 21}, "烧写文件：", 21, Colour::Black, false},
+    {&TForm1::Label6, "Label6", {432, 56, 80, 16}, "烧写次数：", 16, Colour::Black, false},
+    {&TForm1::Label7, "Label7", {224, 280, 87, 56}, "0 %", 56, Colour::Blue, true},
+    {&TForm1::Label8, "Label8", {496, 360, 80, 16}, "查看缓冲区", 16, Colour::Grey, false},
+    {&TForm1::Label9, "Label9", {416, 312, 48, 16}, "0.0 秒", 16, Colour::Grey, false},
+    {&TForm1::Label10, "Label10", {153, 256, 10, 19}, "", 19, Colour::Grey, false},
+};
+
+struct EditDesign {
+    TEdit* TForm1::*control;
+    const char* name;
+    QRect place;
+    int pixels;
+    bool readOnly;
+    int maxLength;  // 0: no limit
+    const char* text;
+    Colour textColour;
+    Colour background;
+};
+
+const EditDesign kEdits[] = {
+    {&TForm1::Edit1, "Edit1", {152, 144, 265, 29}, 20, true, 0, "", Colour::Black, Colour::Silver},
+    {&TForm1::Edit2, "Edit2", {152, 182, 265, 29}, 21, true, 0, "", Colour::Black, Colour::Silver},
+    {&TForm1::Edit3, "Edit3", {152, 220, 265, 33}, 20, true, 0, "", Colour::Black, Colour::Silver},
+    {&TForm1::Edit4,
+     "Edit4",
+     {512, 48, 57, 24},
+     16,
+     false,
+     4,
+     "0000",
+     Colour::White,
+     Colour::Black},
+};
+
+struct ButtonDesign {
+    QPushButton* TForm1::*control;
+    const char* name;
+    QRect place;
+    const char* caption;
+    int pixels;
+};
+
+const ButtonDesign kButtons[] = {
+    {&TForm1::Button8, "Button8", {432, 80, 137, 41}, "设  置", 19},
+    {&TForm1::Button1, "Button1", {432, 144, 137, 25}, "选 择 型 号", 16},
+    {&TForm1::Button2, "Button2", {432, 224, 137, 25}, "加 载 文 件", 16},
+    {&TForm1::Button3, "Button3", {64, 352, 75, 25}, "擦  除", 16},
+    {&TForm1::Button4, "Button4", {181, 352, 75, 25}, "编  程", 16},
+    {&TForm1::Button5, "Button5", {298, 352, 75, 25}, "校  验", 16},
+    {&TForm1::Button7, "Button7", {416, 352, 75, 25}, "读  出", 16},
+    {&TForm1::Button6, "Button6", {112, 400, 329, 25}, "擦 除 、 编 程 、 校 验", 16},
+};
+
+// Every group starts at item 0. The same index means yes in RadioGroup4 and RadioGroup5 and no in
+// RadioGroup3: their items stand in opposite orders.
+struct RadioGroupDesign {
+    TRadioGroup* TForm1::*control;
+    const char* name;
+    QRect place;
+    const char* caption;
+    std::array<const char*, 2> items;
+    int columns;
+    int pixels;
+    Colour colour;
+};
+
+const RadioGroupDesign kRadioGroups[] = {
+    {&TForm1::RadioGroup1,
+     "RadioGroup1",
+     {16, 8, 89, 113},
+     "烧写方式",
+     {"在线", "离线"},
+     1,
+     16,
+     Colour::Black},
+    {&TForm1::RadioGroup2,
+     "RadioGroup2",
+     {120, 8, 105, 113},
+     "供电方式",
+     {"输出5V", "输出3.3V"},
+     1,
+     16,
+     Colour::Black},
+    {&TForm1::RadioGroup4,
+     "RadioGroup4",
+     {240, 8, 81, 113},
+     "擦除使能",
+     {"是", "否"},
+     1,
+     16,
+     Colour::Black},
+    {&TForm1::RadioGroup5,
+     "RadioGroup5",
+     {336, 8, 81, 113},
+     "校验使能",
+     {"是", "否"},
+     1,
+     16,
+     Colour::Black},
+    {&TForm1::RadioGroup3,
+     "RadioGroup3",
+     {432, 176, 137, 41},
+     "是否烧入序列号？",
+     {"否", "是"},
+     2,
+     12,
+     Colour::Blue},
+};
+
+const QStringList kPortNames = {"COM1", "COM2", "COM3", "COM4", "COM5",
+                                "COM6", "COM7", "COM8", "COM9"};
+constexpr QRect kComboBox1Place{512, 16, 57, 24};
+
+constexpr int kOfflineItem = 1;        // RadioGroup1's "离线"
+constexpr int kSerialNumbersItem = 1;  // RadioGroup3's "是"
+
+// What else an event does besides enabling and disabling controls.
+enum RuleExtra : unsigned {
+    kNothingElse = 0,
+    kEmptyInfoBoxes = 1,      // Edit1, Edit2 and Edit3 emptied
+    kSerialQuestionToNo = 2,  // RadioGroup3 set to "否" first, which runs its handler on a change
+    kResetPort = 4,           // port closed first and opened again last
+};
+
+// The one table of the main window's enabling rules; no other code enables or disables controls.
+struct ButtonRule {
+    ButtonEvent event;
+    std::initializer_list<const char*> enabled;
+    std::initializer_list<const char*> disabled;
+    unsigned extra;
+};
+
+const ButtonRule kButtonRules[] = {
+    {ButtonEvent::StartUp,
+     {"Button8"},
+     {"Button1", "Button2", "Button3", "Button4", "Button5", "Button6", "Button7", "RadioGroup3"},
+     kNothingElse},
+    {ButtonEvent::SettingsSent, {"Button1"}, {}, kEmptyInfoBoxes},
+    {ButtonEvent::ModelChosen,
+     {"Button2", "Button3", "Button7"},
+     {"Button4", "Button5", "Button6"},
+     kNothingElse},
+    {ButtonEvent::LoadGivenUp,
+     {},
+     {"Button1", "Button2", "Button3", "Button4", "Button5", "Button6", "Button7"},
+     kEmptyInfoBoxes | kResetPort},
+    {ButtonEvent::DownloadAccepted, {"Button4", "Button5", "Button6"}, {}, kNothingElse},
+    {ButtonEvent::OfflineChosen, {"RadioGroup3"}, {}, kSerialQuestionToNo},
+    {ButtonEvent::OnlineChosen, {}, {"RadioGroup3"}, kSerialQuestionToNo},
+};
+
+}  // namespace
+
+TForm1::TForm1(FormContext context)
+    : Comm1(MakeQtNotifySink()),
+      OpenDialog1(context.Desk, this),
+      Timer1(context.Desk, kProgressIntervalMs, false),
+      Timer2(context.Desk, kElapsedIntervalMs, false),
+      context_(context),
+      dispatcher_(context.State, *this) {
+    SetUpForm(*this, "VORTANA编程界面 V5.0---Telmaris", kClientWidth, kClientHeight,
+              FormFrame::Main, SongFont(kBasePixels));
+    setObjectName("Form1");
+    // Comm1 as designed; the properties not named keep the component's defaults, which are the
+    // design's values too.
+    Comm1.SetCommName(kDefaultPort);
+    Comm1.SetBaudRate(kBaudRate);
+    Comm1.SetDtrControl(TDtrControl::DtrDisable);
+    Comm1.SetRtsControl(TRtsControl::RtsDisable);
+    Comm1.SetOutx_XonXoffFlow(false);
+    Comm1.SetInx_XonXoffFlow(false);
+    CreateControls();
+    ApplyButtonRule(ButtonEvent::StartUp);
+    ConnectHandlers();
+    RunHandler(context_.Desk, [this] { FormCreate(); });
+}
+
+TForm1::~TForm1() {
+    Comm1.ClosePort();
+}
+
+void TForm1::CreateControls() {
+    Desktop& desk = context_.Desk;
+    for (const LabelDesign& design : kLabels) {
+        this->*design.control = CreateDesignedLabel(
+            desk, this, design.name, design.place, QString::fromUtf8(design.caption),
+            SongFont(design.pixels, design.bold), ColourOf(design.colour));
+    }
+    for (const EditDesign& design : kEdits) {
+        auto* edit = new TEdit(desk, this);
+        edit->setObjectName(design.name);
+        edit->setGeometry(design.place);
+        edit->setFont(SongFont(design.pixels));
+        edit->setReadOnly(design.readOnly);
+        if (design.maxLength > 0)
+            edit->setMaxLength(design.maxLength);
+        edit->SetText(QString::fromUtf8(design.text));
+        SetBoxColours(*edit, ColourOf(design.textColour), ColourOf(design.background));
+        this->*design.control = edit;
+    }
+    for (const ButtonDesign& design : kButtons) {
+        auto* button = new QPushButton(QString::fromUtf8(design.caption), this);
+        button->setObjectName(design.name);
+        button->setGeometry(design.place);
+        button->setFont(SongFont(design.pixels));
+        this->*design.control = button;
+    }
+    for (const RadioGroupDesign& design : kRadioGroups) {
+        QStringList items;
+        for (const char* item : design.items)
+            items.append(QString::fromUtf8(item));
+        auto* group =
+            new TRadioGroup(desk, QString::fromUtf8(design.caption), items, design.columns, this);
+        group->setObjectName(design.name);
+        group->setGeometry(design.place);
+        group->setFont(SongFont(design.pixels));
+        SetTextColour(*group, ColourOf(design.colour));
+        group->SetItemIndex(0);  // no handler is connected yet
+        this->*design.control = group;
+    }
+    ComboBox1 = new TComboBox(desk, kPortNames, this);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setGeometry(kComboBox1Place);
+    ComboBox1->SetColours(Qt::white, Qt::black);
+    ComboBox1->SetText(kDefaultPort);
+
+    StatusBar1 = new TStatusBar(2, this);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setFont(SongFont(kStatusBarPixels));
+    StatusBar1->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
+}
+
+void TForm1::ConnectHandlers() {
+    Desktop& desk = context_.Desk;
+    ComboBox1->OnChange = [this] { ComboBox1Change(); };
+    ConnectHandler(desk, Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    Edit3->OnClick = [this] { Edit3Click(); };
+    Label8->OnClick = [this] { Label8Click(); };
+    Edit4->OnKeyPress = [this](QChar& key) { Edit4KeyPress(key); };
+    RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
+    RadioGroup3->OnClick = [this] { RadioGroup3Click(); };
+    for (auto [button, handler] :
+         {std::pair{Button8, &TForm1::Button8Click}, std::pair{Button2, &TForm1::Button2Click},
+          std::pair{Button3, &TForm1::Button3Click}, std::pair{Button4, &TForm1::Button4Click},
+          std::pair{Button5, &TForm1::Button5Click}, std::pair{Button6, &TForm1::Button6Click},
+          std::pair{Button7, &TForm1::Button7Click}})
+        ConnectHandler(desk, button, &QPushButton::clicked, this, handler);
+    // The serial component raises its events from the Qt event loop: through the adapter, so a
+    // reply that cannot be handled shows the standard error box instead of unwinding into Qt.
+    Comm1.OnReceiveData = [this](TComm* sender, const void* buffer, std::uint16_t length) {
+        RunHandler(context_.Desk, [&] { Comm1ReceiveData(sender, buffer, length); });
+    };
+    Timer1.OnTimer = [this] { Timer1Timer(); };
+    Timer2.OnTimer = [this] { Timer2Timer(); };
+}
+
+void TForm1::ApplyButtonRule(ButtonEvent event) {
+    for (const ButtonRule& rule : kButtonRules) {
+        if (rule.event != event)
+            continue;
+        if (rule.extra & kResetPort)
+            Comm1.ClosePort();
+        if (rule.extra & kSerialQuestionToNo)
+            RadioGroup3->SetItemIndex(0);
+        if (rule.extra & kEmptyInfoBoxes) {
+            for (TEdit* box : {Edit1, Edit2, Edit3})
+                box->SetText(QString());
+        }
+        for (const char* name : rule.enabled)
+            findChild<QWidget*>(name)->setEnabled(true);
+        for (const char* name : rule.disabled)
+            findChild<QWidget*>(name)->setEnabled(false);
+        // Reopening starts the worker threads afresh; only a failure is worth telling.
+        if ((rule.extra & kResetPort) && !OpenPort())
+            StatusBar1->SetPanelText(1, kPortFailedText);
+    }
+}
+
+QString TForm1::PortSettingsText(const QString& name) {
+    return kPortSettingsPrefix + name + kPortSettingsSuffix;
+}
+
+std::string TForm1::SettingsPath() const {
+    return context_.State.ExeDir + kSettingsFile;
+}
+
+void TForm1::SetPort(const QString& name) {
+    Comm1.SetCommName(name.toStdString());
+    Comm1.SetBaudRate(kBaudRate);
+    Comm1.SetByteSize(TByteSize::_8);
+    Comm1.SetParity(TParity::None);
+    Comm1.SetStopBits(TStopBits::_1);
+    StatusBar1->SetPanelText(0, PortSettingsText(name));
+}
+
+bool TForm1::OpenPort() {
+    try {
+        Comm1.OpenPort();
+        return true;
+    } catch (const ECommsError&) {
+        return false;
+    }
+}
+
+void TForm1::OpenPortTellingHow() {
+    StatusBar1->SetPanelText(1, OpenPort() ? kPortOpenedText : kPortFailedText);
+}
+
+void TForm1::FormCreate() {
+    context_.State.ProgressPercent = 0;
+    Label7->SetCaption("0 %");
+
+    const QSize screen = context_.Desk.ScreenSize();
+    const QSize window = frameGeometry().size();
+    move((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
+    StatusBar1->SetPanelWidth(0, window.width() / 2);
+
+    context_.State.ExeDir = context_.Desk.ExeDir();
+    const QString port = QString::fromStdString(
+        IniFile(SettingsPath()).ReadString(kSettingsSection, kPortKey, kDefaultPort));
+    ComboBox1->SetText(port);
+    SetPort(port);
+    OpenPortTellingHow();
+}
+
+void TForm1::FormClose() {
+    Comm1.ClosePort();
+}
+
+void TForm1::ComboBox1Change() {
+    const QString port = ComboBox1->Text();
+    Comm1.ClosePort();
+    SetPort(port);
+    // Remembered before the open attempt, so that a name that cannot be opened is kept as well.
+    // A settings file that cannot be written changes nothing else: the port is changed anyway.
+    try {
+        IniFile(SettingsPath()).WriteString(kSettingsSection, kPortKey, port.toStdString());
+    } catch (const EFileError&) {
+    } catch (const EIniValueError&) {
+    }
+    OpenPortTellingHow();
+}
+
+void TForm1::Button1Click() {
+    TForm2& list = *context_.Windows.Form2;
+    list.OnModelPicked = [this](const ModelPick& pick) { TakeModel(pick); };
+    // Read first: a catalogue that cannot be read changes nothing, not even the list's place.
+    const std::string catalogue = ReadFileBytes(context_.State.ExeDir + kCatalogueFile);
+    const QSize screen = context_.Desk.ScreenSize();
+    const QSize window = list.frameGeometry().size();
+    list.move(screen.width() / 2 - window.width() / 2, screen.height() / 2 - window.height() / 2);
+    list.SetLines(SplitTextLines(DecodeLocalText(catalogue)));
+    list.exec();
+}
+
+void TForm1::TakeModel(const ModelPick& pick) {
+    Edit1->SetText(QString::fromStdString(pick.Edit1));
+    Edit2->SetText(QString::fromStdString(pick.Edit2));
+    ApplyButtonRule(ButtonEvent::ModelChosen);
+}
+
+void TForm1::Edit3Click() {
+    context_.Windows.Form4->exec();
+}
+
+void TForm1::Label8Click() {
+    context_.Windows.Form3->exec();
+}
+
+void TForm1::Edit4KeyPress(QChar& Key) {
+    FilterDigitKey(context_.Desk, Key);
+}
+
+void TForm1::RadioGroup1Click() {
+    ApplyButtonRule(RadioGroup1->ItemIndex() == kOfflineItem ? ButtonEvent::OfflineChosen
+                                                             : ButtonEvent::OnlineChosen);
+}
+
+void TForm1::RadioGroup3Click() {
+    TForm5& dialog = *context_.Windows.Form5;
+    if (RadioGroup3->ItemIndex() == kSerialNumbersItem)
+        dialog.AskForSerialNumbers();
+    else
+        dialog.ForgetSerialNumbers();
+}
+
+void TForm1::Button8Click() {
+    dispatcher_.Button8Click({.RadioGroup1 = RadioGroup1->ItemIndex(),
+                              .RadioGroup2 = RadioGroup2->ItemIndex(),
+                              .RadioGroup4 = RadioGroup4->ItemIndex(),
+                              .RadioGroup5 = RadioGroup5->ItemIndex(),
+                              .Edit4 = Edit4->Text().toStdString()});
+}
+
+void TForm1::Button2Click() {
+    // The header goes first, whatever the user then does with the file dialog: the device is
+    // told about the model before a file is even chosen.
+    dispatcher_.StartDownload();
+    if (!OpenDialog1.Execute()) {
+        ApplyButtonRule(ButtonEvent::LoadGivenUp);
+        return;
+    }
+    const QString path = OpenDialog1.FileName();
+    const ImageFileName file = ImageFileName::FromPath(path.toStdString());
+    Edit3->SetText(QString::fromStdString(file.edit3Text));
+    Edit3->SetHint(QString::fromStdString(file.edit3Hint));
+    // A file that cannot be read ends the handler here with the standard error box; the window
+    // keeps its state, so the user may simply try again.
+    const std::string bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
+
+    TForm4& view = *context_.Windows.Form4;
+    view.ClearRows();
+    const ImageLoadOutcome outcome = LoadImage(bytes, context_.State);
+    if (outcome.failure) {
+        ShowMessage(outcome.failure->message);
+        ApplyButtonRule(ButtonEvent::LoadGivenUp);
+        return;
+    }
+    Label10->SetCaption(QString::fromStdString(outcome.checkSumText));
+    view.setWindowTitle(QString::fromStdString(file.name));
+    view.AppendRows(outcome.listingRows);
+    dispatcher_.SendFirstBlock();
+}
+
+void TForm1::Button3Click() {
+    dispatcher_.Button3Click();
+}
+
+void TForm1::Button4Click() {
+    dispatcher_.Button4Click();
+}
+
+void TForm1::Button5Click() {
+    dispatcher_.Button5Click();
+}
+
+void TForm1::Button6Click() {
+    dispatcher_.Button6Click();
+}
+
+void TForm1::Button7Click() {
+    dispatcher_.Button7Click();
+}
+
+void TForm1::Comm1ReceiveData(TComm*, const void* Buffer, std::uint16_t BufferLength) {
+    dispatcher_.Comm1ReceiveData(Buffer, BufferLength);
+}
+
+void TForm1::Timer1Timer() {
+    dispatcher_.Timer1Timer();
+}
+
+void TForm1::Timer2Timer() {
+    dispatcher_.Timer2Timer();
+}
+
+void TForm1::SendBytes(std::span<const std::uint8_t> bytes) {
+    // The result is not looked at: a frame sent while the port is closed is lost, and the
+    // operation's time-out tells the user.
+    Comm1.SendBytes(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+}
+
+void TForm1::ShowMessage(const std::string& text) {
+    context_.Desk.ShowMessage(QString::fromStdString(text));
+}
+
+void TForm1::SetProgressLabel(const std::string& text) {
+    Label7->SetCaption(QString::fromStdString(text));
+}
+
+void TForm1::SetElapsedLabel(const std::string& text) {
+    Label9->SetCaption(QString::fromStdString(text));
+}
+
+void TForm1::SetTimer1Interval(std::uint32_t ms) {
+    Timer1.SetInterval(ms);
+}
+
+void TForm1::SetTimer1Enabled(bool enabled) {
+    Timer1.SetEnabled(enabled);
+}
+
+void TForm1::SetTimer2Enabled(bool enabled) {
+    Timer2.SetEnabled(enabled);
+}
+
+void TForm1::ClearReadOut() {
+    context_.Windows.Form3->ClearRows();
+}
+
+void TForm1::AppendReadOutRows(std::span<const std::string> rows) {
+    context_.Windows.Form3->AppendRows(rows);
+}
+
+void TForm1::ResetModelBoxes() {
+    ApplyButtonRule(ButtonEvent::SettingsSent);
+}
+
+void TForm1::EnableProgramButtons() {
+    ApplyButtonRule(ButtonEvent::DownloadAccepted);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    RunHandler(context_.Desk, [this] { FormClose(); });
+    event->accept();
+}
+
+}  // namespace vortana
