@@ -18,6 +18,7 @@
 
 #include "comm/LineCounters.h"
 #include "comm/LineSettings.h"
+#include "comm/PortFailure.h"
 
 namespace vortana {
 
@@ -70,13 +71,15 @@ class SerialPort : public LineCounterSource {
 enum class OpenError {
     None,
     CannotOpen,      // no such device, no access, or held by another opener
-    NotACommHandle,  // not a terminal device, or a console rather than a serial line
+    NotACommHandle,  // not a terminal device, or a console rather than a serial line; a name
+                     // that is none is refused before anything opens it
     CannotSetup,     // the device refuses the raw byte queue that a serial line needs
 };
 
 struct OpenResult {
     std::unique_ptr<SerialPort> port;  // set exactly when error is None
     OpenError error = OpenError::None;
+    PortFailure failure = PortFailure::Other;  // the reason, when error is not None
 };
 
 // Opens the device that `commName` names (see the backend for the mapping) exclusively, with

@@ -63,7 +63,7 @@ void TComm::OpenPort() {
         throw ECommsError(kAlreadyOpened);
     OpenResult opened = OpenSerialPort(commName_);
     if (!opened.port)
-        throw ECommsError(OpenErrorMessage(opened.error));
+        throw ECommsError(OpenErrorMessage(opened.error), opened.failure);
     port_ = std::move(opened.port);
     port_->PurgeTransmit();
     port_->PurgeReceive();

@@ -25,6 +25,7 @@
 
 #include "comm/LineSettings.h"
 #include "comm/NotifySink.h"
+#include "comm/PortFailure.h"
 
 namespace vortana {
 
@@ -33,10 +34,16 @@ class SerialPort;
 class TReadThread;
 class TWriteThread;
 
-// Raised by OpenPort; carries only its message.
+// Raised by OpenPort: its message is one of the fixed failure texts; Reason tells why the device
+// could not be opened where the system says so (Other for every failure after the open).
 class ECommsError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ECommsError(const std::string& message, PortFailure reason = PortFailure::Other)
+        : std::runtime_error(message), reason_(reason) {}
+    PortFailure Reason() const { return reason_; }
+
+  private:
+    PortFailure reason_;
 };
 
 // Buffer holds BufferLength received bytes followed by one uncounted zero byte; it is valid only

@@ -6,12 +6,16 @@
 // image and blocks an earlier one left.
 //
 // Checked against a shadow of the session kept here, with formulas of this file's own:
-//  - the tokeniser splits the file into the lines and pairs a plain split gives;
+//  - the tokeniser splits the file into the lines and pairs a plain split gives (a byte-order
+//    mark opening the file skipped; LF, CR LF or a lone CR ending a line; blank lines giving
+//    no token);
 //  - a refused file changes no entry of ImageText, no byte of ImageBlocks and not BlockSum, and
 //    says why with one of the loader's messages and a line of the file;
 //  - a loaded file rewrites exactly the image's entries and blocks: every block carries its
 //    number, its address high byte, the values of its entries and their sum; the checksum text
-//    and the listing rows match the entries; a file without any "S1" leaves the image erased.
+//    and the listing rows match the entries; a file without any "S1" is refused;
+//  - a file of record lines, blank lines and lines that are no records loads or is refused as
+//    worked out here line by line: the refusal's line and reason, or every byte of the image.
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
@@ -102,29 +106,38 @@ std::string Hex(std::uint32_t value, int digits) {
     return text;
 }
 
-// The file's lines: each ends at a LF, and a CR before the LF is no part of it.
+// The file's lines, after a UTF-8 byte-order mark opening it: each ends at a LF, a CR LF or a
+// lone CR, which are no part of it.
 std::vector<std::string_view> Lines(std::string_view file) {
+    if (file.starts_with("\xEF\xBB\xBF"))
+        file.remove_prefix(3);
     std::vector<std::string_view> lines;
     for (std::size_t start = 0; start < file.size();) {
-        const std::size_t feed = file.find('\n', start);
-        std::size_t end = feed == std::string_view::npos ? file.size() : feed;
-        if (feed != std::string_view::npos && end > start && file[end - 1] == '\r')
-            --end;
+        std::size_t end = start;
+        while (end < file.size() && file[end] != '\n' && file[end] != '\r')
+            ++end;
         lines.push_back(file.substr(start, end - start));
-        start = feed == std::string_view::npos ? file.size() : feed + 1;
+        start = end + (file.substr(end, 2) == "\r\n" ? 2 : 1);
     }
     return lines;
 }
 
-// The tokeniser against the plain split: each line gives its characters in pairs from its
-// start, then its end; the file ends after its last line.
+bool IsBlank(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+// The tokeniser against the plain split: each line that is not blank gives its characters in
+// pairs from its start, an odd last one alone; then every line its end; the file ends after its
+// last line.
 void CheckTokens(std::string_view file, const std::vector<std::string_view>& lines) {
     vortana::SRecordTokeniser tokeniser(file);
     std::string_view token;
     for (std::string_view line : lines) {
-        for (std::size_t pair = 0; pair + 2 <= line.size(); pair += 2) {
+        for (std::size_t pair = 0; !IsBlank(line) && pair < line.size(); pair += 2) {
             Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::Token, "token missed");
-            Check(token.data() == line.data() + pair && token.size() == 2, "token misplaced");
+            Check(token.data() == line.data() + pair &&
+                      token.size() == std::min<std::size_t>(2, line.size() - pair),
+                  "token misplaced");
         }
         Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::LineEnd, "line end missed");
     }
@@ -134,7 +147,7 @@ void CheckTokens(std::string_view file, const std::vector<std::string_view>& lin
 
 // A line holding one record, whole or cut short by the line end: "S0", "S1" or "S9", then
 // hexadecimal pairs: the count c, two address bytes, c - 3 data bytes and the checksum, nothing
-// after them. An odd character at the end of a line is no part of it (it makes no token).
+// after them. An odd character at the end of a line is no part of it (its token holds no field).
 struct RecordLine {
     char type;
     std::size_t pairs;          // hexadecimal pairs after the type
@@ -183,18 +196,27 @@ std::int64_t ImageIndex(const Model& model, std::uint32_t address) {
     return std::int64_t{address} - model.code->windowBase;
 }
 
-// Whether the model takes a record: data must lie wholly in the image, and below the start value
-// wholly in the additional window; a record without data only must not lie below the image,
-// address 0 always passing.
+// The address image position `index` holds: the window's first, then the main flash's.
+std::int64_t AddressAt(const Model& model, std::int64_t index) {
+    if (!model.HasWindow())
+        return model.start + index;
+    return index < kBlockData ? model.code->windowBase + index : model.start + index - kBlockData;
+}
+
+// Whether the model takes a record: each data byte must land in the image at a position that
+// holds its own address; a record without data only must not lie below the image, address 0
+// always passing.
 bool Fits(const Model& model, const RecordLine& record) {
     const std::int64_t index = ImageIndex(model, record.address);
     const std::uint32_t length = record.DataLength();
     if (length == 0)
         return record.address == 0 || index >= 0;
-    if (record.address < model.start &&
-        (!model.HasWindow() || record.address + length > model.code->windowBase + kBlockData))
-        return false;
-    return index >= 0 && index + length <= model.size;
+    for (std::uint32_t k = 0; k < length; ++k) {
+        if (index + k < 0 || index + k >= model.size ||
+            AddressAt(model, index + k) != record.address + k)
+            return false;
+    }
+    return true;
 }
 
 constexpr std::string_view kFileErrorStart = "文件加载错误，";  // checksum or count
@@ -217,22 +239,42 @@ std::optional<std::string_view> RecordFailure(const Model& model, const RecordLi
     return std::nullopt;
 }
 
-// What loading a file of record lines (and blank lines) must give, worked out line by line.
-// Nothing for any other file.
+// Why a line that is not blank fails the load before any record is read from it: it does not
+// start with "S", or its type is none the loader reads or skips.
+bool StartsNoRecord(std::string_view line) {
+    const char type = line.size() > 1 ? line[1] : '\0';
+    return line[0] != 'S' || type < '0' || type > '9' || (type >= '2' && type <= '4');
+}
+
+// Records of the types skipped, hexadecimal pairs after their type. (A type token among the
+// characters would start a record of its own.)
+bool IsSkippedRecord(std::string_view line) {
+    return line[1] >= '5' && line[1] <= '8' &&
+           std::all_of(line.begin() + 2, line.end(), IsHexDigit);
+}
+
+// What loading a file of lines must give, worked out line by line: blank lines, lines that start
+// no record, records of the types skipped, and lines holding one S0, S1 or S9 record. Nothing
+// for a file with any other line.
 std::optional<ExpectedOutcome> OutcomeOfRecordFile(const Model& model,
                                                    const std::vector<std::string_view>& lines) {
-    std::vector<std::optional<RecordLine>> records;
-    for (std::string_view line : lines) {
-        records.push_back(ReadRecordLine(line));
-        if (line.size() > 1 && !records.back())
-            return std::nullopt;
-    }
     ExpectedOutcome outcome;
     outcome.chars.assign(2 * std::size_t{model.size}, 'F');
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::optional<RecordLine>& record = records[i];
-        if (!record)
+    bool storedData = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        if (IsBlank(line))
             continue;
+        if (StartsNoRecord(line)) {
+            outcome.failedLine = i + 1;
+            outcome.messageStart = kFileErrorStart;
+            return outcome;
+        }
+        if (IsSkippedRecord(line))
+            continue;
+        const std::optional<RecordLine> record = ReadRecordLine(line);  // S0, S1, S9 or nothing
+        if (!record)
+            return std::nullopt;
         if (const auto failure = RecordFailure(model, *record)) {
             outcome.failedLine = i + 1;
             outcome.messageStart = *failure;
@@ -241,7 +283,12 @@ std::optional<ExpectedOutcome> OutcomeOfRecordFile(const Model& model,
         if (record->DataLength() > 0) {
             std::copy(record->data.begin(), record->data.end(),
                       outcome.chars.begin() + 2 * ImageIndex(model, record->address));
+            storedData = true;
         }
+    }
+    if (!storedData) {
+        outcome.failedLine = lines.size() + 1;
+        outcome.messageStart = kFileErrorStart;
     }
     return outcome;
 }
@@ -306,12 +353,11 @@ bool IsLoaderMessage(const std::string& message) {
            message.starts_with("文件加载错误，");
 }
 
-void CheckRefused(const Shadow& shadow, const Model& model, std::string_view file,
+void CheckRefused(const Shadow& shadow, const Model& model, std::size_t lines,
                   const vortana::SRecordFailure& failure) {
     Check(IsLoaderMessage(failure.message), "a refusal without a loader message");
     const bool noModel = failure.message == vortana::kNoModelMessage;
     Check(noModel == !model.Loadable(), "a model refused or not refused wrongly");
-    const auto lines = static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n'));
     Check(noModel || (failure.line >= 1 && failure.line <= lines + 1),
           "a refusal names no line of the file");
     shadow.CheckEntriesKept(0, std::min(model.size, kTableEntries) + kBlockData);
@@ -354,7 +400,7 @@ void CheckLoaded(Shadow& shadow, const Model& model, std::string_view file,
                  const vortana::ImageLoadOutcome& outcome) {
     Check(model.Loadable(), "a file loaded for a model the tables cannot hold");
     const SessionState& session = *shadow.session;
-    const bool noData = file.find("S1") == std::string_view::npos;
+    Check(file.find("S1") != std::string_view::npos, "a file without any S1 loaded");
     std::uint32_t checkSum = 0;
     for (std::uint32_t block = 0; block < model.size / kBlockData; ++block) {
         const std::uint8_t* bytes = session.ImageBlocks.data() + block * vortana::kImageBlockSize;
@@ -364,7 +410,6 @@ void CheckLoaded(Shadow& shadow, const Model& model, std::string_view file,
         for (std::uint32_t k = 0; k < kBlockData; ++k) {
             const std::string& entry = session.ImageText[block * kBlockData + k];
             Check(entry.size() == 3 && entry[0] == '$', "an image entry that is not $hh");
-            Check(!noData || entry == "$FF", "a file without data left a byte unerased");
             Check(bytes[2 + k] == PairValue(std::string_view(entry).substr(1)),
                   "a block byte differs from its entry");
             sum += bytes[2 + k];
@@ -412,7 +457,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     session.ImageSize = model.size;
     const vortana::ImageLoadOutcome outcome = vortana::LoadImage(file, session);
     if (outcome.failure)
-        CheckRefused(shadow, model, file, *outcome.failure);
+        CheckRefused(shadow, model, lines.size(), *outcome.failure);
     else
         CheckLoaded(shadow, model, file, outcome);
     if (expected)

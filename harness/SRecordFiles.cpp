@@ -28,19 +28,37 @@ bool RunProgram(const std::vector<std::string>& arguments) {
     return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-void WriteSRecordFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                      std::uint32_t address, LineEnds ends) {
+namespace {
+
+// Has srec_cat write `bytes`, placed from `address` on, to `path` in the format `output` names.
+void WriteWithSrecCat(const std::string& path, std::span<const std::uint8_t> bytes,
+                      std::uint32_t address, const std::vector<std::string>& output) {
     const std::string binary = path + ".bin";
     std::ofstream(binary, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
-    const bool written = RunProgram(
-        {SREC_CAT, binary, "-binary", "-offset", std::to_string(address), "-o", path, "-motorola",
-         "-Address_Length=2", "-Output_Block_Size=16", "-execution-start-address=0",
-         ends == LineEnds::CrLf ? "-line-termination=crlf" : "-line-termination=nl"});
+    std::vector<std::string> arguments = {
+        SREC_CAT, binary, "-binary", "-offset", std::to_string(address), "-o", path};
+    arguments.insert(arguments.end(), output.begin(), output.end());
+    const bool written = RunProgram(arguments);
     std::remove(binary.c_str());
     if (!written)
         throw std::runtime_error("srec_cat could not write " + path);
+}
+
+}  // namespace
+
+void WriteSRecordFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                      std::uint32_t address, LineEnds ends) {
+    WriteWithSrecCat(
+        path, bytes, address,
+        {"-motorola", "-Address_Length=2", "-Output_Block_Size=16", "-execution-start-address=0",
+         ends == LineEnds::CrLf ? "-line-termination=crlf" : "-line-termination=nl"});
+}
+
+void WriteIntelHexFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                       std::uint32_t address) {
+    WriteWithSrecCat(path, bytes, address, {"-intel"});
 }
 
 std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {

@@ -1,5 +1,6 @@
-// S-record files written by the real srec_cat (package srecord), for the tests and benchmarks
-// that load files as a user's tool writes them, and a way to run such a tool.
+// S-record files (and files of other formats) written by the real srec_cat (package srecord),
+// for the tests and benchmarks that load files as a user's tool writes them, and a way to run
+// such a tool.
 //
 // Qt-free; any thread.
 #pragma once
@@ -25,6 +26,11 @@ enum class LineEnds { Lf, CrLf };
 // when srec_cat fails.
 void WriteSRecordFile(const std::string& path, std::span<const std::uint8_t> bytes,
                       std::uint32_t address, LineEnds ends = LineEnds::Lf);
+
+// Writes `bytes`, placed from `address` on, to `path` as Intel HEX, as a user might choose by
+// mistake. Throws std::runtime_error when srec_cat fails.
+void WriteIntelHexFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                       std::uint32_t address);
 
 // `count` bytes of a fixed pseudo-random sequence chosen by `seed`.
 std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed);

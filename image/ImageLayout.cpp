@@ -39,17 +39,24 @@ std::int64_t ImageLayout::IndexOf(std::uint32_t address) const {
     return a >= start ? a - start + kWindowSize : a - windowBase;
 }
 
+std::uint32_t ImageLayout::AddressAt(std::uint32_t index) const {
+    if (!HasWindow())
+        return start + index;
+    return index < kWindowSize ? windowBase + index : start + index - kWindowSize;
+}
+
 std::optional<std::uint32_t> ImageLayout::DataIndex(std::uint32_t address,
                                                     std::uint32_t length) const {
-    const std::int64_t end = std::int64_t{address} + length;
-    if (address < start &&
-        (!HasWindow() || address < windowBase || end > std::int64_t{windowBase} + kWindowSize)) {
-        return std::nullopt;
-    }
     const std::int64_t index = IndexOf(address);
     if (index < 0 || index + length > size)
         return std::nullopt;
-    return static_cast<std::uint32_t>(index);
+    // Image positions hold rising addresses with at most one jump, at the window's end, so the
+    // run holds its own addresses exactly when its first and last byte do.
+    const auto first = static_cast<std::uint32_t>(index);
+    const std::uint32_t last = first + length - 1;
+    if (AddressAt(first) != address || AddressAt(last) != address + length - 1)
+        return std::nullopt;
+    return first;
 }
 
 bool ImageLayout::AcceptsBareAddress(std::uint32_t address) const {

@@ -37,9 +37,10 @@ struct ImageLayout {
     std::uint32_t RowCount() const { return size / kListingRowBytes; }
 
     // Image index of `length` (at least 1) data bytes from `address` on, when every one of
-    // them lies in the image: in the main flash from the start value on, below the image's
-    // end, or wholly inside the additional window. Otherwise nullopt: the file does not fit
-    // the model.
+    // them lands at an image position that holds its own address: inside the image, and not
+    // below the start value outside the additional window. Data may run from the window
+    // straight into the main flash where the start value directly follows the window.
+    // Otherwise nullopt: the file does not fit the model.
     std::optional<std::uint32_t> DataIndex(std::uint32_t address, std::uint32_t length) const;
 
     // Whether a record that stores no data may carry `address`: refused only when the address
@@ -57,6 +58,8 @@ struct ImageLayout {
   private:
     // Image index of a single address, negative when it maps below the image.
     std::int64_t IndexOf(std::uint32_t address) const;
+    // The address image position `index` holds.
+    std::uint32_t AddressAt(std::uint32_t index) const;
 };
 
 }  // namespace vortana

@@ -12,6 +12,19 @@ bool IsRecordType(std::string_view token) {
     return token == "S0" || token == "S1" || token == "S9";
 }
 
+// What is wrong with a line whose first token is `token`, or nothing when it starts a record
+// that is read or skipped.
+std::optional<std::string> RecordLineFault(std::string_view token) {
+    if (token.empty() || token[0] != 'S')
+        return "不是S记录";
+    const char type = token.size() == 2 ? token[1] : '\0';
+    if (type == '2' || type == '3')
+        return std::string(token) + "记录的地址超过16位";
+    if (type < '0' || type > '9' || type == '4')
+        return "记录类型错误 " + std::string(token);
+    return std::nullopt;
+}
+
 std::uint8_t TokenValue(std::string_view token) {
     return static_cast<std::uint8_t>(HexToIntDef(token));
 }
@@ -25,6 +38,16 @@ std::uint32_t SRecordHead::StoredLength() const {
 bool SRecordParser::Fail(std::string message) {
     failure_ = SRecordFailure{std::move(message), line_};
     return false;
+}
+
+bool SRecordParser::LineFailure(std::string_view what) {
+    return Fail("文件加载错误，第" + std::to_string(line_) + "行" + std::string(what));
+}
+
+bool SRecordParser::StartsRecordLine(std::string_view token) {
+    atLineStart_ = false;
+    const std::optional<std::string> fault = RecordLineFault(token);
+    return fault ? LineFailure(*fault) : true;
 }
 
 std::uint8_t SRecordParser::ExpectedCheckSum() const {
@@ -50,8 +73,10 @@ SRecordHead SRecordParser::Head() const {
 }
 
 bool SRecordParser::Token(std::string_view token) {
-    if (failure_)
+    if (failure_ || (atLineStart_ && !StartsRecordLine(token)))
         return false;
+    if (token.size() < 2)
+        return true;
     const std::uint8_t value = TokenValue(token);
     switch (state_) {
         case State::RecordStart:
@@ -66,8 +91,7 @@ bool SRecordParser::Token(std::string_view token) {
             count_ = value;
             sum_ = value;
             if (count_ < kHeadBytes) {
-                return Fail("文件加载错误，第" + std::to_string(line_) + "行记录长度错误 " +
-                            IntToHex(count_, 2));
+                return LineFailure("记录长度错误 " + IntToHex(count_, 2));
             }
             state_ = State::AddressHigh;
             break;
@@ -98,6 +122,7 @@ bool SRecordParser::Token(std::string_view token) {
                 if (value != ExpectedCheckSum())
                     return CheckSumFailure(ExpectedCheckSum());
                 sink_.Store(Head(), std::string_view(data_.data(), 2 * dataRead_));
+                storedData_ = storedData_ || dataRead_ > 0;
             }
             state_ = State::AfterRecord;
             break;
@@ -115,8 +140,15 @@ bool SRecordParser::LineEnd() {
     if (inRecord && IsS1())
         return CheckSumFailure(ExpectedCheckSum());
     state_ = State::RecordStart;
+    atLineStart_ = true;
     ++line_;
     return true;
+}
+
+bool SRecordParser::End() {
+    if (failure_)
+        return false;
+    return storedData_ || Fail("文件加载错误，文件中没有S1数据记录");
 }
 
 std::optional<SRecordFailure> ParseSRecordFile(std::string_view file, SRecordSink& sink) {
@@ -132,6 +164,7 @@ std::optional<SRecordFailure> ParseSRecordFile(std::string_view file, SRecordSin
                 going = parser.LineEnd();
                 break;
             case SRecordTokeniser::Step::FileEnd:
+                parser.End();
                 going = false;
                 break;
         }

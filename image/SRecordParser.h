@@ -1,20 +1,27 @@
 // SRecordParser: the record layer of the S-record loader. It takes two-character tokens and
 // line ends, runs the record states over them and reports each record to an SRecordSink.
 //
+// Every line that gives a token holds a record: its first token is "S" and the type's digit.
 // Records start with "S0", "S1" or "S9"; any other token at a record start is skipped, which
-// passes over records of other types token by token. A record is the count byte, two address
-// bytes, count - 3 data bytes and a checksum, each one token whose value is the token read as
-// hexadecimal, or 0 when it is not. Only S1 records carry data into the image and have their
-// checksum checked; S0 and S9 records are walked through. The token after the checksum is
-// skipped (it was the line end when lines were not yet told apart); a line end always brings the
-// parser back to the record start.
+// passes over the records "S5" to "S8", which carry no data, token by token. A record is the
+// count byte, two address bytes, count - 3 data bytes and a checksum, each one token whose value
+// is the token read as hexadecimal, or 0 when it is not. Only S1 records carry data into the
+// image and have their checksum checked; S0 and S9 records are walked through. The token after
+// the checksum is skipped (it was the line end when lines were not yet told apart); a line end
+// always brings the parser back to the record start. A token of one character (the odd end of a
+// line) holds no field and is skipped.
 //
 // The parse fails, for good, with the first of:
+//  - a line that starts no record: its first character is not "S", its type is S2 or S3 (24- or
+//    32-bit addresses, which this 16-bit image cannot hold as the file means them), or it is
+//    no record type at all (S4, or no digit);
 //  - a count below 3 (there would be no end to the record's data);
 //  - an address the sink refuses (the file does not fit the chosen model), checked as soon as
 //    the address is read;
 //  - an S1 record whose checksum differs from the one its bytes call for, or that its line
-//    end cut short before its checksum.
+//    end cut short before its checksum;
+//  - at the end of the file, not a single S1 record with data (an empty file, a header and an
+//    end record alone, or a file of another format).
 // Message texts are the ones the user sees. A sink hears of an S1 record's data only once its
 // checksum has been found right, so a refused record is never stored.
 //
@@ -68,6 +75,8 @@ class SRecordParser {
     // Each returns false once the parse has failed; later calls are then ignored.
     bool Token(std::string_view token);
     bool LineEnd();
+    // The file has ended: fails when no S1 record brought data.
+    bool End();
 
     // Why the parse failed, or nullopt while it has not. Lines are counted by the line ends.
     const std::optional<SRecordFailure>& Failure() const { return failure_; }
@@ -76,6 +85,8 @@ class SRecordParser {
     enum class State { RecordStart, Count, AddressHigh, AddressLow, Data, CheckSum, AfterRecord };
 
     bool Fail(std::string message);
+    bool LineFailure(std::string_view what);
+    bool StartsRecordLine(std::string_view token);
     bool CheckSumFailure(std::uint8_t expected);
     std::uint8_t ExpectedCheckSum() const;
     bool IsS1() const;
@@ -93,6 +104,8 @@ class SRecordParser {
     std::uint32_t sum_ = 0;
     std::array<char, 2 * 255> data_{};  // the S1 record's data characters until its checksum
     std::size_t line_ = 1;
+    bool atLineStart_ = true;  // no token of the current line has been taken yet
+    bool storedData_ = false;  // an S1 record has brought data
     std::optional<SRecordFailure> failure_;
 };
 

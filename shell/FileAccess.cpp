@@ -57,6 +57,11 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Writes `bytes` from the start of the file and cuts it there.
+bool WriteWhole(int fd, std::string_view bytes) {
+    return fileops::Rewind(fd) && WriteAll(fd, bytes) && fileops::SetSize(fd, bytes.size());
+}
+
 // Gives the new file the permission bits of the file it replaces, if there is one.
 bool KeepPermissions(const std::string& target, const std::string& replacement) {
     std::error_code error;
@@ -121,6 +126,23 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
         fileops::Remove(temporary);
         throw EFileError("Cannot write", path, error);
     }
+}
+
+void RewriteFileInPlace(const std::string& path, std::string_view bytes) {
+    const std::string old = ReadFileBytes(path);
+    UniqueFd fd(fileops::OpenForWriting(path));
+    if (fd.Get() < 0)
+        throw EFileError("Cannot write", path, errno);
+    const int roomError = bytes.size() > old.size() ? fileops::Reserve(fd.Get(), bytes.size()) : 0;
+    if (roomError != 0)
+        throw EFileError("Cannot write", path, roomError);
+    if (!WriteWhole(fd.Get(), bytes) || !fileops::FlushToDisk(fd.Get())) {
+        const int error = errno;
+        WriteWhole(fd.Get(), old);
+        throw EFileError("Cannot write", path, error);
+    }
+    if (!fd.Close())
+        throw EFileError("Cannot write", path, errno);
 }
 
 }  // namespace vortana

@@ -34,4 +34,11 @@ std::string ReadFileBytes(const std::string& path);
 // file it points to is replaced and the link stays.
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
+// Makes `bytes` the whole content of the existing file at `path` by writing over it, for a file
+// that may be written in a folder that takes no new file. Room for the new content is taken
+// first, so a file that cannot grow is left as it was; should a write fail after that, the old
+// content is put back. Not atomic: a reader may see the file half rewritten. Throws EFileError
+// ("Cannot write") when the file cannot be opened for writing or written.
+void RewriteFileInPlace(const std::string& path, std::string_view bytes);
+
 }  // namespace vortana

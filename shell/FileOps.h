@@ -13,9 +13,18 @@ int OpenForReading(const std::string& path);
 // A new file, readable and writable by everyone the process's file-creation mask allows; fails
 // with EEXIST when the name is taken.
 int CreateNew(const std::string& path);
+// An existing file, for writing over it.
+int OpenForWriting(const std::string& path);
 // Bytes moved (0 at the end of a file), or -1.
 long ReadSome(int fd, char* into, std::size_t count);
 long WriteSome(int fd, const char* bytes, std::size_t count);
+// Moves to the start of the file.
+bool Rewind(int fd);
+// Cuts the file at `size` bytes, or lengthens it with zero bytes.
+bool SetSize(int fd, std::size_t size);
+// Takes room on the disk for a file of `size` bytes, lengthening it if shorter; 0 or, unlike
+// the others, the errno value of the failure (errno itself is left alone).
+int Reserve(int fd, std::size_t size);
 // The file's bytes on the disk, not only in the system's cache.
 bool FlushToDisk(int fd);
 bool Close(int fd);

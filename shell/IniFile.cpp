@@ -1,6 +1,7 @@
 #include "shell/IniFile.h"
 
 #include <cerrno>
+#include <filesystem>
 
 #include "shell/FileAccess.h"
 #include "shell/IniText.h"
@@ -34,7 +35,18 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 
 void IniFile::WriteString(std::string_view section, std::string_view key,
                           std::string_view value) const {
-    ReplaceFileAtomically(path_, IniWriteValue(ExistingText(path_), section, key, value));
+    const std::string text = IniWriteValue(ExistingText(path_), section, key, value);
+    try {
+        ReplaceFileAtomically(path_, text);
+    } catch (const EFileError& error) {
+        // A folder that refuses a new file beside the old one may still hold a file that may be
+        // written: that one is written over.
+        const bool folderRefused = error.ErrorNumber() == EACCES || error.ErrorNumber() == EPERM;
+        std::error_code unknown;
+        if (!folderRefused || !std::filesystem::exists(path_, unknown))
+            throw;
+        RewriteFileInPlace(path_, text);
+    }
 }
 
 }  // namespace vortana

@@ -2,7 +2,8 @@
 //
 // Reading never creates or changes the file; a missing or unreadable file reads as empty.
 // Writing changes one value and keeps every other byte of the file, replacing the file
-// atomically, so an interrupted or failed write leaves the old file whole.
+// atomically, so an interrupted or failed write leaves the old file whole. Where the folder takes
+// no new file (write permission) but the file may be written, the file is rewritten in place.
 // Errors: WriteString throws EFileError (file or directory cannot be written) or
 // EIniValueError (a value the file cannot hold); ReadString never throws.
 // Qt-free; call from one thread at a time.

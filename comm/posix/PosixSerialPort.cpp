@@ -6,41 +6,22 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 #include <cerrno>
 #include <cstdint>
 
+#include "comm/posix/DeviceCheck.h"
 #include "comm/posix/DevicePath.h"
 #include "comm/posix/Termios.h"
 
 namespace vortana {
 namespace {
 
-// Terminal devices that are no serial line: the controlling-terminal alias /dev/tty (5, 0),
-// /dev/console (5, 1) and the virtual consoles /dev/tty0 to /dev/tty63 (4, 0-63; the minors
-// from 64 on are the on-board serial ports).
-constexpr unsigned kTtyAuxMajor = 5;
-constexpr unsigned kTtyAuxLastConsoleMinor = 1;
-constexpr unsigned kVirtualConsoleMajor = 4;
-constexpr unsigned kVirtualConsoleMinorEnd = 64;
-
-bool IsConsole(dev_t device) {
-    const unsigned maj = major(device);
-    const unsigned min = minor(device);
-    return (maj == kTtyAuxMajor && min <= kTtyAuxLastConsoleMinor) ||
-           (maj == kVirtualConsoleMajor && min < kVirtualConsoleMinorEnd);
-}
-
-bool NamesConsole(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode) && IsConsole(info.st_rdev);
-}
-
-bool IsSerialCandidate(int fd) {
-    struct stat info {};
-    return ::fstat(fd, &info) == 0 && S_ISCHR(info.st_mode) && !IsConsole(info.st_rdev);
+OpenResult Refused(PortFailure failure) {
+    return {
+        nullptr,
+        failure == PortFailure::NotATerminal ? OpenError::NotACommHandle : OpenError::CannotOpen,
+        failure};
 }
 
 void SetModemLines(int fd, ModemLineLevels levels) {
@@ -70,23 +51,26 @@ IoResult IoOutcome(ssize_t n) {
 }  // namespace
 
 OpenResult OpenSerialPort(const std::string& commName) {
+    return OpenSerialPort(commName, kSysfsRoot);
+}
+
+OpenResult OpenSerialPort(const std::string& commName, const std::string& sysRoot) {
     const std::string path = DevicePathForCommName(commName);
-    // Checked before the open, too: /dev/tty opens only where there is a controlling terminal,
-    // and it is never ours to take over.
-    if (NamesConsole(path))
-        return {nullptr, OpenError::NotACommHandle};
+    const DeviceCheck check = CheckSerialDevice(path, sysRoot);
+    if (check.refusal)
+        return Refused(*check.refusal);
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd)
-        return {nullptr, OpenError::CannotOpen};
+        return Refused(PortFailureFromErrno(errno));
+    // The path may name another file than it did at the check; and a device sysfs calls a tty
+    // may still be none (tcgetattr fails with ENOTTY).
     termios before{};
-    // tcgetattr fails with ENOTTY on anything that is not a terminal (/dev/null is a character
-    // device but none).
-    if (!IsSerialCandidate(fd.Get()) || ::tcgetattr(fd.Get(), &before) != 0)
-        return {nullptr, OpenError::NotACommHandle};
+    if (!IsCheckedDevice(fd.Get(), check.device) || ::tcgetattr(fd.Get(), &before) != 0)
+        return Refused(PortFailure::NotATerminal);
     // One opener at a time: flock works for root as well, TIOCEXCL also keeps out programs that
     // do not use flock.
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0)
-        return {nullptr, OpenError::CannotOpen};
+        return Refused(PortFailureFromErrno(errno));
     ::ioctl(fd.Get(), TIOCEXCL);
     // The kernel raises DTR and RTS on every open; the device must not see them until the line
     // settings say so.
@@ -102,7 +86,7 @@ OpenResult OpenSerialPort(const std::string& commName) {
         ::tcsetattr(fd.Get(), TCSANOW, &before);
         // A pty keeps TIOCEXCL after its opener closes: give the device back to others.
         ::ioctl(fd.Get(), TIOCNXCL);
-        return {nullptr, OpenError::CannotSetup};
+        return {nullptr, OpenError::CannotSetup, PortFailure::Other};
     }
     return {std::make_unique<PosixSerialPort>(std::move(fd), before), OpenError::None};
 }

@@ -2,6 +2,9 @@
 // signal and the writer's wake-up. Made by OpenSerialPort (SerialPort.h), which names the
 // device with DevicePathForCommName; see SerialPort.h for the threads' rules.
 //
+// Only a device that CheckSerialDevice allows is opened (a terminal of a tty driver or a
+// pseudo-terminal); any other name is refused untouched.
+//
 // The descriptor is non-blocking and close-on-exec, holds an exclusive flock (and TIOCEXCL,
 // which root ignores, hence the flock) and is not the opener's controlling terminal. Line
 // errors and modem-line changes come from the driver's TIOCGICOUNT counters; devices without
@@ -12,11 +15,17 @@
 
 #include <atomic>
 #include <mutex>
+#include <string>
 
 #include "comm/SerialPort.h"
 #include "comm/posix/UniqueFd.h"
 
 namespace vortana {
+
+inline constexpr const char* kSysfsRoot = "/sys";
+
+// OpenSerialPort, deciding from the sysfs tree under `sysRoot` which devices are terminals.
+OpenResult OpenSerialPort(const std::string& commName, const std::string& sysRoot);
 
 class PosixSerialPort final : public SerialPort {
   public:

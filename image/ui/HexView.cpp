@@ -76,7 +76,7 @@ bool HexView::HandleMemoKey(const QKeyEvent& key) {
 bool HexView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Memo1 && event->type() == QEvent::KeyPress)
         return MemoKeyDown(static_cast<const QKeyEvent&>(*event));
-    return QDialog::eventFilter(watched, event);
+    return CloseBoxDialog::eventFilter(watched, event);
 }
 
 }  // namespace vortana

@@ -5,13 +5,15 @@
 // The producers only empty the listing and append rows (hex dump rows, HexRow.h) as new last
 // lines; a whole page or image comes in one call, added in one go. The one key command: Ctrl+A
 // (Ctrl alone, no Shift, no Alt, no mouse button) selects the whole listing; every other key is
-// left to the read-only text box. The view neither saves nor prints. User-interface thread only.
+// left to the read-only text box, and Escape does not close the view. The view neither saves nor
+// prints. User-interface thread only.
 #pragma once
 
-#include <QDialog>
 #include <QRect>
 #include <span>
 #include <string>
+
+#include "shell/toolkit/CloseBoxDialog.h"
 
 class QKeyEvent;
 class QLabel;
@@ -19,7 +21,7 @@ class QPlainTextEdit;
 
 namespace vortana {
 
-class HexView : public QDialog {
+class HexView : public CloseBoxDialog {
   public:
     void ClearRows();
     void AppendRows(std::span<const std::string> rows);

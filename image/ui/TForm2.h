@@ -6,14 +6,14 @@
 // (session model fields stored, then OnModelPicked tells the owner, which fills its model and
 // address boxes and enables the buttons that need a model) or refused with a message that says
 // why, changing nothing else.
-// Shown modally by the main window's Button1Click, which sets OnModelPicked; user-interface
-// thread only.
+// Escape does not close the list. Shown modally by the main window's Button1Click, which sets
+// OnModelPicked; user-interface thread only.
 #pragma once
 
-#include <QDialog>
 #include <QStringList>
 #include <functional>
 
+#include "shell/toolkit/CloseBoxDialog.h"
 #include "shell/toolkit/TMemo.h"
 #include "shell/toolkit/WindowContext.h"
 
@@ -21,7 +21,7 @@ namespace vortana {
 
 struct ModelPick;
 
-class TForm2 : public QDialog {
+class TForm2 : public CloseBoxDialog {
   public:
     explicit TForm2(WindowContext context);
 

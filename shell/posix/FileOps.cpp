@@ -15,12 +15,28 @@ int CreateNew(const std::string& path) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
+int OpenForWriting(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+}
+
 long ReadSome(int fd, char* into, std::size_t count) {
     return ::read(fd, into, count);
 }
 
 long WriteSome(int fd, const char* bytes, std::size_t count) {
     return ::write(fd, bytes, count);
+}
+
+bool Rewind(int fd) {
+    return ::lseek(fd, 0, SEEK_SET) == 0;
+}
+
+bool SetSize(int fd, std::size_t size) {
+    return ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+
+int Reserve(int fd, std::size_t size) {
+    return ::posix_fallocate(fd, 0, static_cast<off_t>(size));
 }
 
 bool FlushToDisk(int fd) {

@@ -46,6 +46,11 @@ TComboBox::TComboBox(Desktop& desktop, const QStringList& items, QWidget* parent
     setStyle(new SlimArrowStyle(this));
     addItems(items);
     lineEdit()->installEventFilter(this);
+    // QComboBox takes the end of an edit (the text losing the focus, to another control or to
+    // the list as it opens) for a pick of the item the text names, and emits activated for it
+    // although the user picked nothing. Cut that link: activated then comes from picks alone
+    // (the list, the arrow keys, the wheel).
+    QObject::disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     QObject::connect(lineEdit(), &QLineEdit::textEdited, this, [this] { Changed(); });
     QObject::connect(this, &QComboBox::activated, this, [this] { Changed(); });
 }

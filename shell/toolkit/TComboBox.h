@@ -2,7 +2,8 @@
 //
 // OnChange runs on what the user does to the text, and only then: on every keystroke that edits
 // it (typing, deleting, pasting, undo) and on every pick of an item from the list or with the
-// arrow keys. Setting the text from code (SetText) runs nothing. Enter in the text does nothing:
+// arrow keys. Setting the text from code (SetText) runs nothing, and neither does the focus
+// leaving the box or the list opening, whatever the text names. Enter in the text does nothing:
 // it neither adds an item nor counts as a pick. The list never completes what is typed.
 // User-interface thread only.
 #pragma once

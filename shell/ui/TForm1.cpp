@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <array>
+#include <exception>
 #include <initializer_list>
 
 #include "comm/qt/QtNotifySink.h"
@@ -20,6 +21,7 @@
 #include "shell/SessionState.h"
 #include "shell/toolkit/Handler.h"
 #include "shell/toolkit/Look.h"
+#include "shell/toolkit/ScreenCentring.h"
 #include "shell/toolkit/TComboBox.h"
 #include "shell/toolkit/TEdit.h"
 #include "shell/toolkit/TLabel.h"
@@ -241,6 +243,7 @@ TForm1::TForm1(FormContext context)
       Timer1(context.Desk, kProgressIntervalMs, false),
       Timer2(context.Desk, kElapsedIntervalMs, false),
       context_(context),
+      centring_(new ScreenCentring(*this, HalfTheSpareRoom)),
       dispatcher_(context.State, *this) {
     SetUpForm(*this, "VORTANA编程界面 V5.0---Telmaris", kClientWidth, kClientHeight,
               FormFrame::Main, SongFont(kBasePixels));
@@ -394,10 +397,8 @@ void TForm1::FormCreate() {
     context_.State.ProgressPercent = 0;
     Label7->SetCaption("0 %");
 
-    const QSize screen = context_.Desk.ScreenSize();
-    const QSize window = frameGeometry().size();
-    move((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
-    StatusBar1->SetPanelWidth(0, window.width() / 2);
+    centring_->Centre(context_.Desk.ScreenSize());
+    StatusBar1->SetPanelWidth(0, width() / 2);
 
     context_.State.ExeDir = context_.Desk.ExeDir();
     const QString port = QString::fromStdString(
@@ -416,13 +417,19 @@ void TForm1::ComboBox1Change() {
     Comm1.ClosePort();
     SetPort(port);
     // Remembered before the open attempt, so that a name that cannot be opened is kept as well.
-    // A settings file that cannot be written changes nothing else: the port is changed anyway.
+    // A settings file that cannot be written does not stop the change: the port is opened, and
+    // then the standard error box tells why the name is not remembered.
+    std::exception_ptr notRemembered;
     try {
         IniFile(SettingsPath()).WriteString(kSettingsSection, kPortKey, port.toStdString());
     } catch (const EFileError&) {
+        notRemembered = std::current_exception();
     } catch (const EIniValueError&) {
+        notRemembered = std::current_exception();
     }
     OpenPortTellingHow();
+    if (notRemembered)
+        std::rethrow_exception(notRemembered);
 }
 
 void TForm1::Button1Click() {
@@ -430,9 +437,9 @@ void TForm1::Button1Click() {
     list.OnModelPicked = [this](const ModelPick& pick) { TakeModel(pick); };
     // Read first: a catalogue that cannot be read changes nothing, not even the list's place.
     const std::string catalogue = ReadFileBytes(context_.State.ExeDir + kCatalogueFile);
-    const QSize screen = context_.Desk.ScreenSize();
-    const QSize window = list.frameGeometry().size();
-    list.move(screen.width() / 2 - window.width() / 2, screen.height() / 2 - window.height() / 2);
+    if (listCentring_ == nullptr)
+        listCentring_ = new ScreenCentring(list, HalfScreenLessHalfWindow);
+    listCentring_->Centre(context_.Desk.ScreenSize());
     list.SetLines(SplitTextLines(DecodeLocalText(catalogue)));
     list.exec();
 }

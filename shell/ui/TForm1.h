@@ -23,6 +23,7 @@ class QPushButton;
 namespace vortana {
 
 struct ModelPick;
+class ScreenCentring;
 class TComboBox;
 class TEdit;
 class TLabel;
@@ -146,6 +147,8 @@ class TForm1 : public QWidget, private OperationHost {
     void EnableProgramButtons() override;
 
     FormContext context_;
+    ScreenCentring* centring_;                // of this window, owned by it
+    ScreenCentring* listCentring_ = nullptr;  // of the model list, owned by it; made at first use
     Dispatcher dispatcher_;
 };
 

@@ -49,12 +49,28 @@ int CreateNew(const std::string& path) {
                     _S_IREAD | _S_IWRITE);
 }
 
+int OpenForWriting(const std::string& path) {
+    return ::_wopen(Wide(path).c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
+}
+
 long ReadSome(int fd, char* into, std::size_t count) {
     return ::_read(fd, into, static_cast<unsigned>(count));
 }
 
 long WriteSome(int fd, const char* bytes, std::size_t count) {
     return ::_write(fd, bytes, static_cast<unsigned>(count));
+}
+
+bool Rewind(int fd) {
+    return ::_lseeki64(fd, 0, SEEK_SET) == 0;
+}
+
+bool SetSize(int fd, std::size_t size) {
+    return ::_chsize_s(fd, static_cast<__int64>(size)) == 0;
+}
+
+int Reserve(int fd, std::size_t size) {
+    return SetSize(fd, size) ? 0 : errno;  // lengthening a file takes its room on Windows
 }
 
 bool FlushToDisk(int fd) {

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "comm/TComm.h"
@@ -34,6 +35,15 @@ std::string OpenPortError(TComm& comm) {
         return error.what();
     }
     return "(opened)";
+}
+
+std::optional<PortFailure> OpenPortReason(TComm& comm) {
+    try {
+        comm.OpenPort();
+    } catch (const ECommsError& error) {
+        return error.Reason();
+    }
+    return std::nullopt;
 }
 
 class CommOnPty : public ::testing::Test {
@@ -66,18 +76,20 @@ TEST_F(CommOnPty, OpenFailuresLeaveNothingBehind) {
     const struct {
         std::string name;
         const char* message;
+        PortFailure reason;
     } cases[] = {
-        {"/dev/no-such-serial-device", "Error opening serial port"},
-        {"COM200", "Error opening serial port"},
-        {"", "Error opening serial port"},
-        {regular.string(), "File handle is not a comm handle "},
-        {"/dev/null", "File handle is not a comm handle "},
-        {"/dev/tty", "File handle is not a comm handle "},
-        {"tty", "File handle is not a comm handle "},
+        {"/dev/no-such-serial-device", "Error opening serial port", PortFailure::Missing},
+        {"COM200", "Error opening serial port", PortFailure::Missing},
+        {"", "Error opening serial port", PortFailure::Missing},
+        {regular.string(), "File handle is not a comm handle ", PortFailure::NotATerminal},
+        {"/dev/null", "File handle is not a comm handle ", PortFailure::NotATerminal},
+        {"/dev/tty", "File handle is not a comm handle ", PortFailure::NotATerminal},
+        {"tty", "File handle is not a comm handle ", PortFailure::NotATerminal},
     };
     for (const auto& c : cases) {
         comm.SetCommName(c.name);
         EXPECT_EQ(OpenPortError(comm), c.message) << c.name;
+        EXPECT_EQ(OpenPortReason(comm), c.reason) << c.name;
         EXPECT_FALSE(comm.IsOpen()) << c.name;
         EXPECT_FALSE(comm.SendBytes("x", 1)) << c.name;
     }
@@ -99,6 +111,7 @@ TEST_F(CommOnPty, OneOpenerAtATime) {
     OpenAndSettle();
     RecordedComm second(pty.SlavePath());
     EXPECT_EQ(OpenPortError(*second.comm), "Error opening serial port");
+    EXPECT_EQ(OpenPortReason(*second.comm), PortFailure::Busy);
     comm.ClosePort();
     EXPECT_NO_THROW(second.comm->OpenPort()) << "closing gives the device up";
 }

@@ -1,7 +1,8 @@
 // End to end: a model chosen from the catalogue beside the executable, a 64 KiB S-record file
 // written by srec_cat loaded and downloaded block by block on the simulated device's requests,
-// then erased, programmed and verified into its chip; and serial numbers entered in the offline
-// mode reaching the device in the download header.
+// then erased, programmed and verified into its chip; a file of another format refused before
+// any block goes out; and serial numbers entered in the offline mode reaching the device in the
+// download header.
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -85,6 +86,27 @@ TEST_F(DownloadToDevice, AFullImageIsAskedForBlockByBlockAndEndsUpInTheChip) {
     EXPECT_EQ(ClickForMessage(Form1().Button6), "擦除、编程、校验 成功!");
     EXPECT_EQ(sim_.State().chip.Read(0x0000, kFullImage), data);
     EXPECT_TRUE(desktop_.Errors.isEmpty());
+}
+
+TEST_F(DownloadToDevice, AnIntelHexFileIsRefusedAndNoBlockReachesTheDevice) {
+    StartWithDevice();
+    SettingsAndModel(0);
+    test::WriteIntelHexFile(PathOf("image.hex"), test::RandomBytes(16384, 5), 0xC000);
+    desktop_.FileAnswers.push_back(QString::fromStdString(PathOf("image.hex")));
+    // The user takes a moment in the file dialog, long enough for the header to reach the device.
+    desktop_.WhileFileDialogOpen = [&] {
+        EXPECT_TRUE(
+            sim_.WaitUntil([](const sim::DeviceState& s) { return s.header.has_value(); }, 5s));
+    };
+    EXPECT_EQ(ClickForMessage(Form1().Button2), "文件加载错误，第1行不是S记录");
+
+    EXPECT_FALSE(
+        sim_.WaitUntil([](const sim::DeviceState& s) { return !s.blocks.empty(); }, 500ms));
+    EXPECT_FALSE(Form1().Timer2.Enabled());
+    EXPECT_TRUE(Form1().Comm1.IsOpen()) << "the load was given up: the port opened again";
+    // Nothing can be programmed until a load succeeds, so no blank chip is reported as done.
+    for (QPushButton* button : {Form1().Button4, Form1().Button5, Form1().Button6})
+        EXPECT_FALSE(button->isEnabled());
 }
 
 TEST_F(DownloadToDevice, SerialNumbersOfTheOfflineModeTravelInTheHeader) {

@@ -1,22 +1,20 @@
 // The fault matrix: the main window against the device simulator when things go wrong. Every
 // fault the simulator can commit, in every operation where it matters, and the troubles around
 // the device: the line going away in the middle of a download, a file that cannot be read, a
-// catalogue line that is refused, a settings folder that cannot be written, a burst of 65535
-// bytes of noise on the line. Each row names what the user sees and what holds afterwards; every
-// row also checks that nothing was lost (the settings file and its folder, the loaded image, its
-// checksum and listing, the read-out listing, the chosen model) and that the program goes on:
+// catalogue line that is refused, a settings folder or file that cannot be written, a burst of
+// 65535 bytes of noise on the line. Each row names what the user sees and what holds afterwards;
+// every row also checks that nothing was lost (the settings file and its folder, the loaded image,
+// its checksum and listing, the read-out listing, the chosen model) and that the program goes on:
 // the same operation without the fault then does what it should, on a port chosen again when
 // the device has gone.
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <list>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -31,6 +29,7 @@
 #include "shell/toolkit/TStatusBar.h"
 #include "sim/PtyLink.h"
 #include "tests/e2e/WindowWithDevice.h"
+#include "tests/support/ReadOnlyPath.h"
 
 namespace vortana {
 namespace {
@@ -47,7 +46,7 @@ enum class Operation {
     ReadOut,
     Download,     // the load button, file chosen, through to the device's verdict
     ModelChoice,  // a catalogue line double-clicked in the model list
-    PortChoice,   // a new port typed into ComboBox1
+    PortChoice,   // a new port pasted into ComboBox1
 };
 constexpr const char* kOperationNames[] = {"Settings", "Erase",       "Program",
                                            "Verify",   "EPV",         "ReadOut",
@@ -63,7 +62,9 @@ enum class After {
 
 struct Shown {
     enum Kind { Nothing, Message, ErrorBox } kind;
-    const char* text;  // "{dir}" stands for the executable's folder
+    // "{dir}" stands for the executable's folder, "{refused}" for the system's reason a write
+    // into a read-only path is refused with
+    const char* text;
 };
 constexpr Shown kNothing{Shown::Nothing, nullptr};
 constexpr Shown Message(const char* text) {
@@ -152,7 +153,10 @@ const Row kMatrix[] = {
      Error("Cannot read file \"{dir}unreadable.s19\". Is a directory."), Untimed},
     {"refused-line", ModelChoice, Message("型号容量“128K”超过两位数，请检查 MCUtype.txt！"),
      Untimed},
+    // The file is rewritten in place; where it cannot be, the box comes once the port is open.
     {"read-only-folder", PortChoice, kNothing, Untimed},
+    {"read-only-settings", PortChoice, Error("Cannot write file \"{dir}sysset.ini\". {refused}."),
+     Untimed},
 };
 
 // What each operation does without a fault, in the order of Operation: the follow-up of every
@@ -192,41 +196,6 @@ constexpr char kImageFile[] = "image.s19";
 constexpr char kUnreadableFile[] = "unreadable.s19";  // a folder
 constexpr char kPortsFolder[] = "ports/";             // links to the simulators' lines
 
-// A folder nobody may write into while this lives: its permission bits say so, and since they
-// do not stop root, it is made immutable as well when the test runs as root.
-class ReadOnlyFolder {
-  public:
-    explicit ReadOnlyFolder(std::string path) : path_(std::move(path)) {
-        std::filesystem::permissions(path_, kWrite, std::filesystem::perm_options::remove);
-        if (::geteuid() == 0 && !SetImmutable(true))
-            ADD_FAILURE() << "cannot make " << path_ << " immutable: " << std::strerror(errno);
-    }
-    ~ReadOnlyFolder() {
-        if (::geteuid() == 0)
-            SetImmutable(false);
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add);
-    }
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-
-  private:
-    static constexpr auto kWrite = std::filesystem::perms::owner_write |
-                                   std::filesystem::perms::group_write |
-                                   std::filesystem::perms::others_write;
-
-    bool SetImmutable(bool on) const {
-        const sim::UniqueFd folder(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        int flags = 0;
-        if (!folder || ::ioctl(folder.Get(), FS_IOC_GETFLAGS, &flags) != 0)
-            return false;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        return ::ioctl(folder.Get(), FS_IOC_SETFLAGS, &flags) == 0;
-    }
-
-    std::string path_;
-};
-
 // What must not be lost, as it stands.
 struct Snapshot {
     std::string settingsFile;
@@ -261,7 +230,13 @@ class FaultMatrix : public WindowWithDevice, public testing::WithParamInterface<
     }
     void ChooseAFolderAsTheFile() { fileToLoad_ = QString::fromStdString(PathOf(kUnreadableFile)); }
     void PickTheRefusedLine() { lineToPick_ = kRefusedLine; }
-    void MakeTheFolderReadOnly() { readOnly_.emplace(desktop_.Dir); }
+    void MakeTheFolderReadOnly() { readOnly_.emplace_back(desktop_.Dir); }
+    void MakeTheSettingsReadOnly() {
+        MakeTheFolderReadOnly();
+        readOnly_.emplace_back(PathOf("sysset.ini"));
+        settingsWritable_ = false;
+        desktop_.WhileErrorBoxOpen = [this] { EXPECT_TRUE(Form1().Comm1.IsOpen()); };
+    }
 
   protected:
     // Settings sent, a model picked from the catalogue and a 16 KiB S-record file downloaded
@@ -270,7 +245,8 @@ class FaultMatrix : public WindowWithDevice, public testing::WithParamInterface<
     // Runs `row`'s operation with its fault and checks what the user saw and what holds after.
     void RunRow(const Row& row);
 
-    std::optional<ReadOnlyFolder> readOnly_;
+    std::list<test::ReadOnlyPath> readOnly_;
+    bool settingsWritable_ = true;
     QString fileToLoad_;
     int lineToPick_ = kGoodLine;
 
@@ -280,7 +256,7 @@ class FaultMatrix : public WindowWithDevice, public testing::WithParamInterface<
     void StartOperation(Operation operation);
     void Press(QPushButton* button);
     void ChooseFreshDevice();
-    void Type(const std::string& text);
+    void Paste(const std::string& text);
     // Runs the event loop until no byte has come for kQuiet.
     void Settle();
     // The user waits until the elapsed-time timer gives up.
@@ -313,6 +289,7 @@ const Trouble kTroubles[] = {
     {"unreadable-file", &FaultMatrix::ChooseAFolderAsTheFile, nullptr},
     {"refused-line", &FaultMatrix::PickTheRefusedLine, nullptr},
     {"read-only-folder", &FaultMatrix::MakeTheFolderReadOnly, nullptr},
+    {"read-only-settings", &FaultMatrix::MakeTheSettingsReadOnly, nullptr},
 };
 
 sim::SimConfig FaultMatrix::DeviceConfig() const {
@@ -411,19 +388,20 @@ void FaultMatrix::Press(QPushButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-// A new device on a new line, reached through a link of its own, typed in as its port.
+// A new device on a new line, reached through a link of its own, pasted in as its port.
 void FaultMatrix::ChooseFreshDevice() {
     sim_ = std::make_unique<sim::Simulator>(DeviceConfig());
     const std::string link = PathOf(kPortsFolder) + std::to_string(links_.size() + 1);
     links_.push_back(std::make_unique<sim::PtyLink>(link, sim_->StartOnPty()));
-    Type(link);
+    Paste(link);
 }
 
-void FaultMatrix::Type(const std::string& text) {
+// One edit, so the port box's change handler runs once, with the whole name.
+void FaultMatrix::Paste(const std::string& text) {
     QLineEdit* box = Form1().ComboBox1->lineEdit();
+    QApplication::clipboard()->setText(QString::fromStdString(text));
     box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, QString::fromStdString(text));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
 }
 
 void FaultMatrix::Settle() {
@@ -500,6 +478,7 @@ void FaultMatrix::CheckShown(const Shown& shown) {
     if (shown.kind != Shown::Nothing) {
         QString text = QString::fromUtf8(shown.text);
         text.replace("{dir}", QString::fromStdString(desktop_.Dir));
+        text.replace("{refused}", std::strerror(test::ReadOnlyPath::RefusalError()));
         (shown.kind == Shown::Message ? messages : errors).append(text);
     }
     EXPECT_EQ(desktop_.Messages, messages);
@@ -537,7 +516,7 @@ void FaultMatrix::CheckAfter(After after, const Snapshot& before) {
 void FaultMatrix::CheckNothingLost(const Row& row, const Snapshot& before) {
     const Snapshot now = TakeSnapshot();
     EXPECT_EQ(now.files, before.files) << "a file was left beside the others";
-    if (row.operation == Operation::PortChoice && !readOnly_) {
+    if (row.operation == Operation::PortChoice && settingsWritable_) {
         const std::string port = Form1().ComboBox1->Text().toStdString();
         EXPECT_EQ(now.settingsFile, "[comx]\nnum=" + port + "\n");
     } else {
@@ -578,7 +557,9 @@ TEST_P(FaultMatrix, WhatTheUserSeesAndThatTheProgramGoesOn) {
         SCOPED_TRACE("with the fault");
         RunRow(row);
     }
-    readOnly_.reset();
+    readOnly_.clear();
+    settingsWritable_ = true;
+    desktop_.WhileErrorBoxOpen = nullptr;
     fileToLoad_ = QString::fromStdString(PathOf(kImageFile));
     lineToPick_ = kGoodLine;
     if (!sim_->Serving()) {

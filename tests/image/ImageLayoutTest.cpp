@@ -55,7 +55,17 @@ TEST(ImageLayout, WindowModelsPlaceTheWindowFirstAndRefuseOtherLowAddresses) {
     EXPECT_EQ(b0.DataIndex(0xB000, 1), 0u);
     EXPECT_EQ(b0.DataIndex(0xC000, 1), 4096u);
     EXPECT_EQ(b0.DataIndex(0xA000, 1), std::nullopt);
-    EXPECT_EQ(b0.DataIndex(0xBFFF, 2), std::nullopt);
+    EXPECT_EQ(b0.DataIndex(0xBFFF, 2), 0xFFFu);  // C000 follows the window: see below
+}
+
+TEST(ImageLayout, DataRunsFromTheWindowIntoTheMainFlashOnlyWhereTheStartFollowsTheWindow) {
+    // Every byte must land where the image holds its address.
+    const ImageLayout b0 = Layout("C000", "0xB0", 20480);
+    EXPECT_EQ(b0.DataIndex(0xBFF0, 28), 0xFF0u);
+    EXPECT_EQ(b0.DataIndex(0xB105, 20480 - 0x104), std::nullopt);  // one byte past the end
+    EXPECT_EQ(Layout("2000", "0x14", 8192).DataIndex(0x1FF8, 16), 0xFF8u);
+    // Where the main flash starts later, the bytes past the window would land on its start.
+    EXPECT_EQ(Layout("D000", "0xB2", 16384).DataIndex(0xBFF0, 28), std::nullopt);
 }
 
 TEST(ImageLayout, PlainModelsTakeOnlyTheMainFlash) {

@@ -65,15 +65,21 @@ void SrecCat(const std::string& arguments) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
+// What srec_cat writes of `bytes` placed at `address` with the output format `output`.
+std::string SrecCatOutput(const TempDir& dir, const Bytes& bytes, std::uint32_t address,
+                          const std::string& output) {
+    WriteFile(dir.File("in.bin"), AsText(bytes));
+    SrecCat(dir.File("in.bin") + " -binary -offset " + std::to_string(address) + " -o " +
+            dir.File("out") + " " + output);
+    return ReadFile(dir.File("out"));
+}
+
 // S19 text of `bytes` placed at `address`: 16-bit addresses, 16 data bytes a record.
 std::string SRecordsOf(const TempDir& dir, const Bytes& bytes, std::uint32_t address,
                        const std::string& options = "") {
-    WriteFile(dir.File("in.bin"), AsText(bytes));
-    SrecCat(dir.File("in.bin") + " -binary -offset " + std::to_string(address) + " -o " +
-            dir.File("out.s19") +
-            " -motorola -Address_Length=2 -Output_Block_Size 16 -execution-start-address=0 " +
-            options);
-    return ReadFile(dir.File("out.s19"));
+    return SrecCatOutput(
+        dir, bytes, address,
+        "-motorola -Address_Length=2 -Output_Block_Size 16 -execution-start-address=0 " + options);
 }
 
 std::unique_ptr<SessionState> Session(std::string_view flashStart, std::string_view code,
@@ -103,13 +109,13 @@ std::string Lowered(std::string text) {
     return text;
 }
 
-TEST(ImageLoader, LoadsSrecCatFilesByteForByteWithEitherLineEnd) {
+TEST(ImageLoader, LoadsSrecCatFilesByteForByteWithEachLineEnd) {
     const TempDir dir;
     const Bytes binary = RandomBytes(32768, 1);
-    for (const std::string lineEnds : {"", "-CRLF"}) {
+    for (const std::string lineEnds : {"nl", "crlf", "cr"}) {
         SCOPED_TRACE(lineEnds);
-        const std::string file = SRecordsOf(dir, binary, 0x8000, lineEnds);
-        ASSERT_EQ(file.find("\r\n") != std::string::npos, !lineEnds.empty());
+        const std::string file = SRecordsOf(dir, binary, 0x8000, "-line-termination=" + lineEnds);
+        ASSERT_EQ(file.find('\n') != std::string::npos, lineEnds != "cr");
         auto session = Session("8000", "0x00", 32768);
 
         const ImageLoadOutcome outcome = LoadImage(file, *session);
@@ -201,9 +207,58 @@ TEST(ImageLoader, ALastRecordWithoutLineEndIsLoadedWhenItsChecksumIsRight) {
     EXPECT_EQ(spoiled.failure->message.substr(0, 25), "文件加载错误，8FF0");
 }
 
-TEST(ImageLoader, AFileWithoutDataLeavesTheImageErased) {
+TEST(ImageLoader, ARecordRunningFromTheWindowIntoTheMainFlashLoadsWhereItsAddressesSay) {
+    const TempDir dir;
+    const Bytes binary = RandomBytes(20480 - 0x105, 10);
+    // 28 bytes a record from B105 on: the record at BFF4 runs on to C00F.
+    const std::string file =
+        SrecCatOutput(dir, binary, 0xB105, "-motorola -Address_Length=2 -Output_Block_Size=28");
+    ASSERT_NE(file.find("S11FBFF4"), std::string::npos);
+    auto session = Session("C000", "0xB0", 20480);
+
+    const ImageLoadOutcome outcome = LoadImage(file, *session);
+    ASSERT_FALSE(outcome.failure) << outcome.failure->message;
+    Bytes expected(0x105, 0xFF);
+    expected.insert(expected.end(), binary.begin(), binary.end());
+    EXPECT_EQ(BlockData(*session, 5), expected);
+}
+
+TEST(ImageLoader, RefusesFilesThatAreNotSixteenBitSRecordsNamingTheLine) {
+    struct Refused {
+        std::string output;  // srec_cat's output format
+        std::string_view message;
+    };
+    const Refused refused[] = {
+        {"-motorola -address-length=3", "文件加载错误，第2行S2记录的地址超过16位"},
+        {"-motorola -address-length=4", "文件加载错误，第2行S3记录的地址超过16位"},
+        {"-intel", "文件加载错误，第1行不是S记录"},
+        {"-binary", "文件加载错误，第1行不是S记录"},
+    };
+    const TempDir dir;
+    const Bytes firmware = RandomBytes(16384, 11);
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.output);
+        auto session = Session("C000", "0x00", 16384);
+        const ImageLoadOutcome outcome =
+            LoadImage(SrecCatOutput(dir, firmware, 0xC000, r.output), *session);
+        ASSERT_TRUE(outcome.failure);
+        EXPECT_EQ(outcome.failure->message, r.message);
+    }
+    // Nothing to load: an empty file, srec_cat's header, count and end records alone, or S1
+    // records without data.
+    for (const std::string& empty :
+         {std::string(), SRecordsOf(dir, {}, 0xC000), std::string("\xEF\xBB\xBF\nS1030000FC\n")}) {
+        auto session = Session("C000", "0x00", 16384);
+        const ImageLoadOutcome outcome = LoadImage(empty, *session);
+        ASSERT_TRUE(outcome.failure);
+        EXPECT_EQ(outcome.failure->message, "文件加载错误，文件中没有S1数据记录");
+    }
+}
+
+TEST(ImageLoader, AFileWhoseDataIsErasedBytesLeavesTheImageErased) {
     auto session = Session("8000", "0x00", 32768);
-    const ImageLoadOutcome outcome = LoadImage("S0030000FC\r\nS9030000FC\r\n", *session);
+    const ImageLoadOutcome outcome =
+        LoadImage("S0030000FC\r\nS1048000FF7C\r\nS9030000FC\r\n", *session);
     ASSERT_FALSE(outcome.failure);
     EXPECT_EQ(outcome.checkSumText, "CheckSum:  0x007F8000");
     for (std::size_t j = 0; j < 8; ++j) {

@@ -73,21 +73,49 @@ TEST(SRecordParser, AHeaderOfCountThreeIsFollowedByTheNextRecord) {
     }
 }
 
-TEST(SRecordParser, SkipsOtherRecordTypesAndStrayTokens) {
+TEST(SRecordParser, SkipsRecordsWithoutDataAndStrayTokensAfterARecord) {
     const Parsed parsed = Parse(
         "S5030004F8\n"
-        "S2080080001122334400\n"
-        "s1048000FF7B\n"  // the type is case-sensitive
-        "garbage\n"
-        "S1048000FF7C\n");
+        "S70500008000FA\n"
+        "S804008000FB\n"
+        "S6040000047B\n"
+        "S1048000FF7C garbage\n");
     ASSERT_FALSE(parsed.failure);
     EXPECT_EQ(parsed.calls,
               (std::vector<std::string>{"fits S1 4 8000=32768", "store S1 4 8000=32768 FF"}));
 }
 
 TEST(SRecordParser, ChecksumOfHeaderAndEndRecordsIsNeverChecked) {
-    const Parsed parsed = Parse("S00600004844520000\nS9030000FF\n");
+    const Parsed parsed = Parse("S00600004844520000\nS1048000FF7C\nS9030000FF\n");
     EXPECT_FALSE(parsed.failure);
+}
+
+TEST(SRecordParser, ALineThatStartsNoRecordIsRefusedWithItsNumber) {
+    struct Case {
+        std::string_view line;
+        std::string_view fault;
+    };
+    const Case cases[] = {
+        {"s1048000FF7B", "不是S记录"},  // the type is case-sensitive
+        {" S1048000FF7C", "不是S记录"},    {"X", "不是S记录"},
+        {"S4030000FC", "记录类型错误 S4"}, {"S", "记录类型错误 S"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Parsed parsed = Parse("S1048000FF7C\r\n\r\n" + std::string(c.line) + "\r\n");
+        ASSERT_TRUE(parsed.failure);
+        EXPECT_EQ(parsed.failure->message, "文件加载错误，第3行" + std::string(c.fault));
+        EXPECT_EQ(parsed.failure->line, 3u);
+        EXPECT_EQ(parsed.calls.size(), 2u);
+    }
+}
+
+TEST(SRecordParser, LinesAreCountedWhateverTheirEndAndBlankLinesAndAByteOrderMarkAreSkipped) {
+    const Parsed parsed = Parse("\xEF\xBB\xBFS1048000FF7C\r \t\r\n\nS10480013F00\r");
+    ASSERT_TRUE(parsed.failure);
+    EXPECT_EQ(parsed.failure->message, "文件加载错误，8001地址行校验和错误 3B");
+    EXPECT_EQ(parsed.failure->line, 4u);
+    EXPECT_EQ(parsed.calls[1], "store S1 4 8000=32768 FF");
 }
 
 TEST(SRecordParser, AWrongChecksumNamesTheAddressAndTheExpectedSum) {

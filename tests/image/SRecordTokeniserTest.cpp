@@ -33,26 +33,38 @@ TEST(SRecordTokeniser, PairsWithinEachLineWhateverItsLineEnd) {
 
 TEST(SRecordTokeniser, AnOddLineDoesNotShiftTheNextOne) {
     // Paired across the file, "S1" would start at an odd offset and never be seen.
-    EXPECT_EQ(Steps("S10\nS1\n"), "S1 | S1 | ");
-    EXPECT_EQ(Steps("S10\r\nS1\r\n"), "S1 | S1 | ");
+    EXPECT_EQ(Steps("S10\nS1\n"), "S1 0 | S1 | ");
+    EXPECT_EQ(Steps("S10\r\nS1\r\n"), "S1 0 | S1 | ");
+    EXPECT_EQ(Steps("S10\rS1\r"), "S1 0 | S1 | ");
 }
 
 TEST(SRecordTokeniser, TheLastLineEndsWithTheFile) {
     EXPECT_EQ(Steps("S1AB"), "S1 AB | ");
-    EXPECT_EQ(Steps("S1ABC"), "S1 AB | ");
-    EXPECT_EQ(Steps("S1AB\r"), "S1 AB | ");  // a CR without LF is a character, left odd here
+    EXPECT_EQ(Steps("S1ABC"), "S1 AB C | ");
+    EXPECT_EQ(Steps("S1AB\r"), "S1 AB | ");
 }
 
 TEST(SRecordTokeniser, EmptyFilesAndBlankLines) {
     EXPECT_EQ(Steps(""), "");
     EXPECT_EQ(Steps("\n"), "| ");
     EXPECT_EQ(Steps("\r\n\r\nS1\n\n"), "| | S1 | | ");
-    EXPECT_EQ(Steps("A"), "| ");
+    EXPECT_EQ(Steps("A"), "A | ");
+    // Blanks alone give no token, only the line's end; blanks among characters are characters.
+    EXPECT_EQ(Steps(" \t \nS1\n \r\t"), "| S1 | | | ");
+    EXPECT_EQ(Steps(" S1 \n"), " S 1  | ");
 }
 
-TEST(SRecordTokeniser, ACarriageReturnInsideALineIsAnOrdinaryCharacter) {
-    EXPECT_EQ(Steps("S1\rAB\n"), "S1 \rA | ");
-    EXPECT_EQ(Steps("S1\r\rAB\n"), "S1 \r\r AB | ");
+TEST(SRecordTokeniser, ALoneCarriageReturnEndsALine) {
+    EXPECT_EQ(Steps("S1\rAB\n"), "S1 | AB | ");
+    EXPECT_EQ(Steps("S1\r\rAB\n"), "S1 | | AB | ");
+    EXPECT_EQ(Steps("S1\n\rAB"), "S1 | | AB | ");  // LF CR is two line ends
+}
+
+TEST(SRecordTokeniser, AByteOrderMarkOpeningTheFileIsSkipped) {
+    EXPECT_EQ(Steps("\xEF\xBB\xBFS1AB\n"), "S1 AB | ");
+    EXPECT_EQ(Steps("\xEF\xBB\xBF"), "");
+    // Anywhere else its bytes are characters like any other.
+    EXPECT_EQ(Steps("S1\n\xEF\xBB\xBF"), "S1 | \xEF\xBB \xBF | ");
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "shell/FileAccess.h"
 #include "shell/IniText.h"
+#include "tests/support/ReadOnlyPath.h"
 
 namespace vortana {
 namespace {
@@ -109,6 +111,30 @@ TEST_F(IniFileTest, AFailedWriteNamesTheFileAndKeepsTheOldOneWhole) {
     // A value the file cannot hold is refused before anything is written.
     EXPECT_THROW(IniFile(PathOf("sysset.ini")).WriteString("comx", "num", "A\nB"), EIniValueError);
     EXPECT_EQ(Get("sysset.ini"), old);
+}
+
+TEST_F(IniFileTest, AFolderThatTakesNoNewFileHasItsFileRewrittenInPlaceOrTellsWhyNot) {
+    Put("sysset.ini", "; kept\n[comx]\nnum=COM1\n");
+    const IniFile ini(PathOf("sysset.ini"));
+    {
+        const test::ReadOnlyPath folder(dir_.string());
+        ini.WriteString("comx", "num", "/dev/ttyUSB0");
+        EXPECT_EQ(Get("sysset.ini"), "; kept\n[comx]\nnum=/dev/ttyUSB0\n");
+        ini.WriteString("comx", "num", "C");  // shorter: nothing of the longer text is left
+        EXPECT_EQ(Get("sysset.ini"), "; kept\n[comx]\nnum=C\n");
+
+        const test::ReadOnlyPath file(PathOf("sysset.ini"));
+        try {
+            ini.WriteString("comx", "num", "COM2");
+            ADD_FAILURE() << "wrote a read-only file in a read-only folder";
+        } catch (const EFileError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot write file \"" + PathOf("sysset.ini") +
+                                                 "\". " +
+                                                 std::strerror(test::ReadOnlyPath::RefusalError()));
+        }
+        EXPECT_EQ(Get("sysset.ini"), "; kept\n[comx]\nnum=C\n");
+    }
+    EXPECT_EQ(Names(), std::vector<std::string>{"sysset.ini"});
 }
 
 TEST_F(IniFileTest, ReadErrorsNameTheFileAndTheReason) {

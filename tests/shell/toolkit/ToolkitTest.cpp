@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -187,6 +188,32 @@ TEST_F(ComboBoxTest, PicksRunTheHandlerButEnterAndCodeDoNot) {
     combo_.SetText("COM3");
     EXPECT_EQ(texts_, QStringList({"COM2"}));
     EXPECT_EQ(combo_.count(), 3);  // Enter added no item
+}
+
+// Qt takes a focus-out, the list opening among them, for a pick of the item the text names.
+TEST(ComboBox, LeavingTheBoxOrOpeningTheListRunsNothingAndAPickFromTheListRuns) {
+    FakeDesktop desktop;
+    QWidget window;
+    auto* combo = new TComboBox(desktop, {"COM1", "COM2", "COM3"}, &window);
+    auto* elsewhere = new QLineEdit(&window);
+    elsewhere->move(0, 40);
+    QStringList texts;
+    combo->OnChange = [&] { texts.append(combo->Text()); };
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    combo->SetText("COM2");  // the current item stays COM1, as after start-up
+    combo->setFocus();
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
+    ASSERT_TRUE(elsewhere->hasFocus());
+    combo->setFocus();
+    combo->showPopup();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(combo->view()));
+    EXPECT_TRUE(texts.isEmpty());
+
+    QAbstractItemView* list = combo->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(combo->model()->index(2, 0)).center());
+    EXPECT_EQ(texts, QStringList({"COM3"}));
 }
 
 TEST(Timer, IntervalZeroNeverTicksAndOthersTickUntilDisabled) {

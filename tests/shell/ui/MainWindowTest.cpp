@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "image/ui/TForm2.h"
@@ -198,6 +199,24 @@ TEST_F(MainWindow, TheOtherWindowsHaveTheirCaptionsSizesAndPlaces) {
     EXPECT_EQ(list->palette().color(QPalette::Base).name(), "#c0c0c0");
 }
 
+TEST_F(MainWindow, EscapeClosesNeitherTheHexViewsNorTheModelList) {
+    Start();
+    for (QDialog* view :
+         std::initializer_list<QDialog*>{Windows().Form2, Windows().Form3, Windows().Form4}) {
+        SCOPED_TRACE(view->windowTitle().toStdString());
+        const QSignalSpy closes(view, &QDialog::finished);
+        WhenModalShown([&](QWidget* modal) {
+            QWidget* memo = modal->findChild<QWidget*>("Memo1");
+            memo->setFocus();
+            QTest::keyClick(memo, Qt::Key_Escape);
+            QTest::keyClick(modal, Qt::Key_Escape);
+            EXPECT_TRUE(modal->isVisible());
+        });
+        view->exec();
+        EXPECT_EQ(closes.count(), 1);  // by the test, afterwards
+    }
+}
+
 TEST_F(MainWindow, StartsWithCom5WhenNothingIsRememberedAndWritesNothing) {
     desktop_.Screen = {1001, 800};
     Start();
@@ -209,6 +228,16 @@ TEST_F(MainWindow, StartsWithCom5WhenNothingIsRememberedAndWritesNothing) {
     EXPECT_EQ(Form1().StatusBar1->PanelWidth(0), 587 / 2);
     EXPECT_EQ(Form1().Label7->Caption(), "0 %");
     EXPECT_EQ(state_->ProgressPercent, 0u);
+}
+
+TEST_F(MainWindow, IsCentredWithItsFrameOnceShown) {
+    desktop_.Screen = {1001, 800};
+    Start();
+    Form1().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form1()));
+    const QRect outer = Form1().frameGeometry();
+    ASSERT_NE(outer.size(), Form1().size()) << "the platform gives the window no frame";
+    EXPECT_EQ(outer.topLeft(), QPoint((1001 - outer.width()) / 2, (800 - outer.height()) / 2));
 }
 
 TEST_F(MainWindow, StartsWithTheRememberedPort) {
@@ -249,13 +278,19 @@ TEST_F(MainWindow, APortChangeKeepsEveryOtherByteOfTheSettingsFile) {
               "num = COM3\r\nspeed=38400\r\n[last]\r\nx=1");
 }
 
-TEST_F(MainWindow, AnUnwritableSettingsFileChangesNothingElse) {
+TEST_F(MainWindow, AnUnwritableSettingsFileIsToldOnceThePortWasTried) {
     desktop_.Dir += "missing/";  // the directory is not there: nothing can be written
     Start();
     EXPECT_EQ(Form1().ComboBox1->Text(), "COM5");
+    Form1().StatusBar1->SetPanelText(1, "as before");
+    QString outcomeDuringTheBox;
+    desktop_.WhileErrorBoxOpen = [&] { outcomeDuringTheBox = Form1().StatusBar1->PanelText(1); };
     QTest::keyClick(Form1().ComboBox1->lineEdit(), Qt::Key_2);
     EXPECT_EQ(Form1().StatusBar1->PanelText(0), "    COM52  8  N  1 ,  38400");
-    EXPECT_TRUE(desktop_.Errors.isEmpty());
+    EXPECT_EQ(desktop_.Errors,
+              QStringList({QString::fromStdString("Cannot create file \"" + PathOf("sysset.ini") +
+                                                  "\". No such file or directory.")}));
+    EXPECT_EQ(outcomeDuringTheBox, kPortFailedText);  // COM52 was tried first
 }
 
 TEST_F(MainWindow, TheBurnCountRefusesLettersWithABeepAndAFifthDigit) {
@@ -272,11 +307,12 @@ TEST_F(MainWindow, TheModelListIsReadAfreshAtEveryClickAndCentred) {
     Start();
     Form1().Button1->setEnabled(true);
     QStringList lists;
-    QPoint place;
     const auto look = [&](QWidget* modal) {
         EXPECT_EQ(modal, Windows().Form2);
         lists.append(Windows().Form2->Memo1->toPlainText());
-        place = modal->pos();
+        const QRect outer = modal->frameGeometry();  // with the frame, from the first show on
+        EXPECT_EQ(outer.topLeft(),
+                  QPoint(1025 / 2 - outer.width() / 2, 769 / 2 - outer.height() / 2));
     };
     WhenModalShown(look);
     QTest::mouseClick(Form1().Button1, Qt::LeftButton);
@@ -284,8 +320,6 @@ TEST_F(MainWindow, TheModelListIsReadAfreshAtEveryClickAndCentred) {
     WhenModalShown(look);
     QTest::mouseClick(Form1().Button1, Qt::LeftButton);
     EXPECT_EQ(lists, QStringList({"   first model\n   second", "型号 GBK\nthird"}));
-    const QSize outer = Windows().Form2->frameGeometry().size();  // with the frame, once shown
-    EXPECT_EQ(place, QPoint(1025 / 2 - outer.width() / 2, 769 / 2 - outer.height() / 2));
     EXPECT_TRUE(desktop_.Errors.isEmpty());
 }
 
