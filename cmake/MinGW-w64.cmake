@@ -15,7 +15,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# The main thread gets the 8 MiB stack it has on Linux (Windows gives 1 MiB): the session state
+# with its image tables lives on the stack in places.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--stack,8388608")
 
 # CTest and GoogleTest's discovery run the programs through Wine (tools/wine-run).
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)

@@ -5,6 +5,7 @@
 
 #include "comm/win32/Dcb.h"
 #include "comm/win32/DevicePath.h"
+#include "comm/win32/SystemErrors.h"
 
 namespace vortana {
 namespace {
@@ -40,24 +41,24 @@ OpenResult OpenSerialPort(const std::string& commName) {
                                       GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_OVERLAPPED, nullptr));
     if (!device)
-        return {nullptr, OpenError::CannotOpen};
+        return {nullptr, OpenError::CannotOpen, PortFailureFromWin32Error(::GetLastError())};
     // NUL and the console are character devices too, but have no comm state.
     DCB before{};
     before.DCBlength = sizeof before;
     COMMTIMEOUTS timeoutsBefore{};
     if (::GetFileType(device.Get()) != FILE_TYPE_CHAR || !::GetCommState(device.Get(), &before) ||
         !::GetCommTimeouts(device.Get(), &timeoutsBefore))
-        return {nullptr, OpenError::NotACommHandle};
+        return {nullptr, OpenError::NotACommHandle, PortFailure::NotATerminal};
     COMMTIMEOUTS deviceTimeouts = kDeviceTimeouts;  // the API takes no const
     if (!::SetupComm(device.Get(), kQueueBytes, kQueueBytes) ||
         !::SetCommTimeouts(device.Get(), &deviceTimeouts))
-        return {nullptr, OpenError::CannotSetup};
+        return {nullptr, OpenError::CannotSetup, PortFailure::Other};
     // The driver may raise DTR and RTS on the open; the device must not see them until the line
     // settings say so. Devices without modem lines refuse, which changes nothing.
     ::EscapeCommFunction(device.Get(), CLRDTR);
     ::EscapeCommFunction(device.Get(), CLRRTS);
     return {std::make_unique<Win32SerialPort>(std::move(device), before, timeoutsBefore),
-            OpenError::None};
+            OpenError::None, PortFailure::Other};
 }
 
 Win32SerialPort::Win32SerialPort(UniqueHandle device, const DCB& stateBeforeOpen,

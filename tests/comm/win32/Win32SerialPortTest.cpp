@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
+#include "comm/PortDiscovery.h"
 #include "comm/TComm.h"
 #include "comm/win32/Dcb.h"
 #include "comm/win32/DevicePath.h"
+#include "comm/win32/SystemErrors.h"
 #include "comm/win32/UniqueHandle.h"
 #include "tests/comm/CommEvents.h"
 #include "tests/comm/TestLine.h"
@@ -18,10 +21,12 @@
 namespace vortana::test {
 namespace {
 
-std::string OpenPortError(TComm& comm) {
+std::string OpenPortError(TComm& comm, PortFailure* reason = nullptr) {
     try {
         comm.OpenPort();
     } catch (const ECommsError& error) {
+        if (reason != nullptr)
+            *reason = error.Reason();
         return error.what();
     }
     return "(opened)";
@@ -123,19 +128,48 @@ TEST(Win32Open, NamesThatOpenNoSerialLineLeaveNoHandleBehind) {
     const struct {
         std::string name;
         const char* message;
+        PortFailure reason;
     } cases[] = {
-        {"COM200", "Error opening serial port"},
-        {"", "Error opening serial port"},
-        {"NUL", "File handle is not a comm handle "},
-        {regular.string(), "File handle is not a comm handle "},
+        {"COM200", "Error opening serial port", PortFailure::Missing},
+        {"", "Error opening serial port", PortFailure::Missing},
+        {"NUL", "File handle is not a comm handle ", PortFailure::NotATerminal},
+        {regular.string(), "File handle is not a comm handle ", PortFailure::NotATerminal},
     };
     for (const auto& c : cases) {
         recorded.comm->SetCommName(c.name);
-        EXPECT_EQ(OpenPortError(*recorded.comm), c.message) << c.name;
+        PortFailure reason = PortFailure::Other;
+        EXPECT_EQ(OpenPortError(*recorded.comm, &reason), c.message) << c.name;
+        EXPECT_EQ(reason, c.reason) << c.name;
         EXPECT_FALSE(recorded.comm->IsOpen()) << c.name;
     }
     EXPECT_EQ(HandleCount(), handles);
     std::filesystem::remove(regular);
+}
+
+TEST(Win32Open, ASecondOpenersAccessDeniedIsBusyAMissingPortIsMissing) {
+    EXPECT_EQ(PortFailureFromWin32Error(ERROR_ACCESS_DENIED), PortFailure::Busy);
+    EXPECT_EQ(PortFailureFromWin32Error(ERROR_SHARING_VIOLATION), PortFailure::Busy);
+    EXPECT_EQ(PortFailureFromWin32Error(ERROR_FILE_NOT_FOUND), PortFailure::Missing);
+    EXPECT_EQ(PortFailureFromWin32Error(ERROR_DEV_NOT_EXIST), PortFailure::Missing);
+    EXPECT_EQ(PortFailureFromWin32Error(ERROR_GEN_FAILURE), PortFailure::Other);
+}
+
+TEST(Win32PortDiscovery, ListsThePortsTheSerialDriversAnnounce) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
+                          REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        GTEST_SKIP() << "announcing a port takes an administrator";
+    const wchar_t value[] = L"\\Device\\VortanaTest";
+    const wchar_t port[] = L"COM42";
+    ::RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(port), sizeof port);
+    const std::vector<PortInfo> ports = DiscoverPorts();
+    ::RegDeleteValueW(key, value);
+    ::RegCloseKey(key);
+    const auto found = std::find_if(ports.begin(), ports.end(),
+                                    [](const PortInfo& p) { return p.name == "COM42"; });
+    ASSERT_NE(found, ports.end());
+    EXPECT_EQ(found->path, "\\\\.\\COM42");
 }
 
 class Win32OnLine : public ::testing::Test {
