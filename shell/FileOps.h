@@ -15,6 +15,8 @@ int OpenForReading(const std::string& path);
 int CreateNew(const std::string& path);
 // An existing file, for writing over it.
 int OpenForWriting(const std::string& path);
+// For adding to the end of a file, made if there is none (as CreateNew makes it).
+int OpenForAppending(const std::string& path);
 // Bytes moved (0 at the end of a file), or -1.
 long ReadSome(int fd, char* into, std::size_t count);
 long WriteSome(int fd, const char* bytes, std::size_t count);
@@ -25,6 +27,11 @@ bool SetSize(int fd, std::size_t size);
 // Takes room on the disk for a file of `size` bytes, lengthening it if shorter; 0 or, unlike
 // the others, the errno value of the failure (errno itself is left alone).
 int Reserve(int fd, std::size_t size);
+// Waits until this descriptor alone holds the file's lock among all processes that lock it; the
+// lock goes with the descriptor's close.
+bool LockExclusive(int fd);
+// The file's length in bytes, or -1.
+long long SizeOf(int fd);
 // The file's bytes on the disk, not only in the system's cache.
 bool FlushToDisk(int fd);
 bool Close(int fd);

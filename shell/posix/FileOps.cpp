@@ -1,6 +1,8 @@
 #include "shell/FileOps.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,6 +19,10 @@ int CreateNew(const std::string& path) {
 
 int OpenForWriting(const std::string& path) {
     return ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+}
+
+int OpenForAppending(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
 }
 
 long ReadSome(int fd, char* into, std::size_t count) {
@@ -37,6 +43,15 @@ bool SetSize(int fd, std::size_t size) {
 
 int Reserve(int fd, std::size_t size) {
     return ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+}
+
+bool LockExclusive(int fd) {
+    return ::flock(fd, LOCK_EX) == 0;
+}
+
+long long SizeOf(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 ? static_cast<long long>(status.st_size) : -1;
 }
 
 bool FlushToDisk(int fd) {

@@ -53,6 +53,11 @@ int OpenForWriting(const std::string& path) {
     return ::_wopen(Wide(path).c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
 }
 
+int OpenForAppending(const std::string& path) {
+    return ::_wopen(Wide(path).c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+
 long ReadSome(int fd, char* into, std::size_t count) {
     return ::_read(fd, into, static_cast<unsigned>(count));
 }
@@ -71,6 +76,20 @@ bool SetSize(int fd, std::size_t size) {
 
 int Reserve(int fd, std::size_t size) {
     return SetSize(fd, size) ? 0 : errno;  // lengthening a file takes its room on Windows
+}
+
+bool LockExclusive(int fd) {
+    // The whole file, as far as a file can reach; a lock of a region is Windows' only kind.
+    OVERLAPPED fromTheStart{};
+    const HANDLE file = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    if (::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &fromTheStart))
+        return true;
+    errno = ErrnoOf(::GetLastError());
+    return false;
+}
+
+long long SizeOf(int fd) {
+    return ::_filelengthi64(fd);
 }
 
 bool FlushToDisk(int fd) {
