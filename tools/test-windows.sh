@@ -16,6 +16,7 @@ vortana_test_windows() {
     # One server for every test program, ended below. Wine's own services start with it, here:
     # started by the first test program they would hold its output pipe open for as long as the
     # server runs.
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true  # one an interrupted run left behind
     /usr/lib/wine/wineserver -p >/dev/null 2>&1
     /usr/lib/wine/wine64 wineboot >/dev/null 2>&1
 
