@@ -18,6 +18,7 @@ using Clock = std::chrono::steady_clock;
 class JoiningHost : public OperationHost {
   public:
     std::size_t characters = 0;
+    bool PortOpen() const override { return true; }
     void SendBytes(std::span<const std::uint8_t> bytes) override { characters += bytes.size(); }
     void ShowMessage(const std::string&) override {}
     void SetProgressLabel(const std::string&) override {}

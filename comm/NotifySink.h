@@ -31,6 +31,8 @@ struct Notification {
     std::uint32_t Value = 0;
     // DataReceived: the received bytes followed by one uncounted zero byte; otherwise empty.
     std::vector<std::uint8_t> Bytes;
+    // Which opening of the port the posting threads belong to; set by the component.
+    std::uint32_t Opening = 0;
 
     // DataReceived with a copy of `bytes` (at most 65535) and its terminating zero.
     // Throws std::bad_alloc when the copy cannot be made.

@@ -33,6 +33,22 @@ const char* OpenErrorMessage(OpenError error) {
     return kCannotSetup;
 }
 
+// Stamps each notification with the opening whose threads post it, so that one posted before a
+// close can be told from those of a port opened after it. Post is as thread-safe as the sink's.
+class OpeningSink final : public NotifySink {
+  public:
+    OpeningSink(NotifySink& sink, std::uint32_t opening) : sink_(sink), opening_(opening) {}
+    void SetHandler(Handler) override {}
+    bool Post(Notification notification) override {
+        notification.Opening = opening_;
+        return sink_.Post(std::move(notification));
+    }
+
+  private:
+    NotifySink& sink_;
+    const std::uint32_t opening_;
+};
+
 }  // namespace
 
 TComm::TComm(std::unique_ptr<NotifySink> sink) : sink_(std::move(sink)) {
@@ -72,12 +88,13 @@ void TComm::OpenPort() {
     if (!port_->CreateSignals())
         FailOpen(kCannotCreateEvent);
     try {
-        reader_ = std::make_unique<TReadThread>(*port_, *sink_);
+        openingSink_ = std::make_unique<OpeningSink>(*sink_, ++opening_);
+        reader_ = std::make_unique<TReadThread>(*port_, *openingSink_);
     } catch (const std::exception&) {  // std::system_error: no thread; std::bad_alloc
         FailOpen(kCannotCreateReader);
     }
     try {
-        writer_ = std::make_unique<TWriteThread>(*port_, *sink_);
+        writer_ = std::make_unique<TWriteThread>(*port_, *openingSink_);
     } catch (const std::exception&) {
         StopReader();
         FailOpen(kCannotCreateWriter);
@@ -91,7 +108,9 @@ void TComm::ClosePort() {
     // signal before it sees the purge that ended its pending read or write.
     StopReader();
     StopWriter();
+    openingSink_.reset();
     port_.reset();
+    ++opening_;  // what the threads posted is no longer about the port
 }
 
 void TComm::StopReader() {
@@ -133,7 +152,8 @@ void TComm::HandleNotification(Notification n) {
                 OnReceiveError(this, n.Value);
             break;
         case NotificationKind::HangupRequest:
-            if (OnRequestHangup)
+            // Only the threads of the port open now speak for it.
+            if (OnRequestHangup && n.Opening == opening_)
                 OnRequestHangup(this);
             break;
         case NotificationKind::ModemEvent:

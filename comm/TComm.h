@@ -6,6 +6,8 @@
 // reader (TReadThread) and a writer (TWriteThread); they reach the component only through
 // its NotifySink, and the component reaches them only through the stop signal and the writer's
 // request queue.
+// OnRequestHangup is raised only for the port as it is open now: a request posted before a
+// ClosePort is dropped, also when the port has been opened again since.
 //
 // Errors: OpenPort alone raises, with ECommsError, and leaves the component closed with every
 // handle and thread it had made released (except "already opened", which touches nothing).
@@ -149,7 +151,9 @@ class TComm {
 
     // Destroyed bottom-up: the threads before the port they use, the sink last.
     std::unique_ptr<NotifySink> sink_;
-    std::unique_ptr<SerialPort> port_;  // set exactly while open
+    std::unique_ptr<SerialPort> port_;         // set exactly while open
+    std::uint32_t opening_ = 0;                // moves on at every open and close
+    std::unique_ptr<NotifySink> openingSink_;  // the threads' way to sink_, stamped with opening_
     std::unique_ptr<TReadThread> reader_;
     std::unique_ptr<TWriteThread> writer_;
     std::string commName_ = "COM2";

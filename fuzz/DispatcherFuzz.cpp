@@ -17,6 +17,9 @@
 //    Timer2 already stopped); the program buttons are enabled only after a download success box;
 //  - a reply too short for a status does nothing; a reply never changes CmdKind; ReplyBuffer
 //    holds the last event's bytes over what earlier ones left; the progress never passes 100 %;
+//  - a command started on a closed port sends nothing, changes no CmdKind or timer and shows
+//    only the closed-port box, once; a lost line stops both timers and shows the loss once
+//    exactly when Timer2 was running;
 //  - no exception but the conversion error of a bad burn count or a bad FlashSizeK.
 #include <algorithm>
 #include <array>
@@ -172,6 +175,7 @@ class CheckingHost final : public vortana::OperationHost {
     }
 
     // OperationHost
+    bool PortOpen() const override { return portOpen_; }
     void SendBytes(std::span<const std::uint8_t> bytes) override;
     void ShowMessage(const std::string& text) override;
     void SetProgressLabel(const std::string& text) override;
@@ -186,6 +190,7 @@ class CheckingHost final : public vortana::OperationHost {
     }
     void SetTimer2Enabled(bool enabled) override {
         ++calls_;
+        timerStarts_ += enabled ? 1 : 0;
         timer2Enabled_ = enabled;
     }
     void ClearReadOut() override {
@@ -213,10 +218,12 @@ class CheckingHost final : public vortana::OperationHost {
         kEpc,
         kReadOut,
         kDownload,
+        kChoosePort,
         kShortReply,
         kLongReply,
         kTimer1,
         kTimer2,
+        kHangUp,
         kActionCount
     };
 
@@ -230,6 +237,7 @@ class CheckingHost final : public vortana::OperationHost {
     void LongReply();
     void TickTimer1();
     void TickTimer2();
+    void HangUp();
     void CheckRows(std::span<const std::string> rows, std::uint32_t address,
                    const std::uint8_t* bytes);
 
@@ -247,12 +255,29 @@ class CheckingHost final : public vortana::OperationHost {
         SendRule outer_;
     };
 
-    // Runs `start` (a click) expecting one frame with `code`.
+    // Runs `start` (a click, or the load going on after its file dialog) expecting sends by
+    // `rule` on an open port, and on a closed one nothing but the closed-port box. Returns
+    // whether the port was open.
     template <typename Start>
-    void Click(int code, Start start) {
-        const ExpectSends expect(*this, {code, -1, 0});
+    bool Begin(SendRule rule, bool sendsOne, Start start) {
+        const bool open = portOpen_;
+        const std::uint8_t kindBefore = state_.CmdKind;
+        const int timerStartsBefore = timerStarts_;
+        const ExpectSends expect(*this, open ? rule : SendRule{});
+        refusalDue_ = !open;
         start();
-        Check(expect.Sends() == 1, "a command start that sent no frame");
+        if (open) {
+            Check(!sendsOne || expect.Sends() == 1, "a command start that sent no frame");
+        } else {
+            Check(!refusalDue_ && expect.Sends() == 0 && state_.CmdKind == kindBefore &&
+                      timerStarts_ == timerStartsBefore,
+                  "a command on a closed port was not refused at once, or did something");
+        }
+        return open;
+    }
+    template <typename Start>
+    bool Click(int code, Start start) {
+        return Begin({code, -1, 0}, true, start);
     }
 
     SessionState& state_;
@@ -266,6 +291,11 @@ class CheckingHost final : public vortana::OperationHost {
     std::vector<std::uint8_t> longReply_;
     int nesting_ = 0;
     int successBoxes_ = 0;  // download success boxes whose buttons are not yet enabled
+    int lineLostBoxes_ = 0;
+    int hangUps_ = 0;      // lost-line notices being handled, nested ones included
+    int timerStarts_ = 0;  // Timer2 enabled, ever
+    bool portOpen_ = true;
+    bool refusalDue_ = false;  // a start on a closed port, not yet refused
     bool inReadOutStart_ = false;
     bool inSettings_ = false;
     bool timer1Enabled_ = false;
@@ -292,6 +322,9 @@ void CheckingHost::Step(bool nested) {
             return ReadOut();
         case kDownload:
             return Download();
+        case kChoosePort:
+            portOpen_ = script_.Byte() % 4 != 0;  // a port chosen again: it opens, or not
+            return;
         case kShortReply:
             return Receive(script_.Bytes(script_.Byte() % 12));
         case kLongReply:
@@ -300,6 +333,8 @@ void CheckingHost::Step(bool nested) {
             return TickTimer1();
         case kTimer2:
             return TickTimer2();
+        case kHangUp:
+            return HangUp();
         case kActionCount:
             break;
     }
@@ -340,12 +375,13 @@ void CheckingHost::Settings() {
     const std::uint8_t kindBefore = state_.CmdKind;
     inSettings_ = true;
     try {
-        Click(0x06, [&] { dispatcher_->Button8Click(controls); });
-        Check(valid, "a burn count that is no count was sent");
-        Check(state_.CmdKind == vortana::kCmdSettings, "the settings command set no CmdKind");
+        if (Click(0x06, [&] { dispatcher_->Button8Click(controls); })) {
+            Check(valid, "a burn count that is no count was sent");
+            Check(state_.CmdKind == vortana::kCmdSettings, "the settings command set no CmdKind");
+        }
     } catch (const vortana::EConvertError&) {
         // Nothing was sent: the frame rule would have stopped a send with a second one.
-        Check(!valid && state_.CmdKind == kindBefore,
+        Check(portOpen_ && !valid && state_.CmdKind == kindBefore,
               "a good burn count refused, or a refused one changed the pending operation");
     }
     inSettings_ = false;
@@ -364,7 +400,8 @@ void CheckingHost::BareCommand(Action action) {
         {&vortana::Dispatcher::Button6Click, 0x05, vortana::kCmdEpc},
     };
     const Bare& bare = kBare[action - kErase];
-    Click(bare.code, [&] { (dispatcher_->*bare.click)(); });
+    if (!Click(bare.code, [&] { (dispatcher_->*bare.click)(); }))
+        return;
     Check(state_.CmdKind == bare.kind, "a command start set the wrong CmdKind");
     Check(timer1Enabled_ && timer2Enabled_ && state_.ProgressPercent == 0,
           "a command start did not start the timers from 0 %");
@@ -372,9 +409,11 @@ void CheckingHost::BareCommand(Action action) {
 
 void CheckingHost::ReadOut() {
     inReadOutStart_ = true;
-    readOut_.Start();
-    Click(0x04, [&] { dispatcher_->Button7Click(); });
+    const bool started = Click(0x04, [&] { dispatcher_->Button7Click(); });
     inReadOutStart_ = false;
+    if (!started)
+        return;
+    readOut_.Start();
     Check(state_.CmdKind == vortana::kCmdReadOut && state_.ReadPageCount == 0,
           "the read-out start set the wrong CmdKind or page count");
 }
@@ -382,7 +421,10 @@ void CheckingHost::ReadOut() {
 // The load-file button: the header, then the file dialog (whose event loop may deliver replies
 // and ticks), then, for a file that loaded, block 0.
 void CheckingHost::Download() {
-    Click(0x00, [&] { dispatcher_->StartDownload(); });
+    bool started = false;
+    if (!Click(0x00, [&] { started = dispatcher_->StartDownload(); }))
+        return Check(!started, "a download started on a closed port");
+    Check(started, "a download on an open port said it did not start");
     Check(state_.CmdKind == vortana::kCmdDownload, "the download start set the wrong CmdKind");
     const std::uint8_t dialog = script_.Byte();
     ++nesting_;
@@ -391,8 +433,7 @@ void CheckingHost::Download() {
     --nesting_;
     if (dialog & 0x80)
         return;  // cancelled, or a file refused: no block goes out
-    const ExpectSends expect(*this, {-1, 0, 0});
-    dispatcher_->SendFirstBlock();
+    Begin({-1, 0, 0}, false, [&] { dispatcher_->SendFirstBlock(); });
 }
 
 void CheckingHost::LongReply() {
@@ -462,6 +503,20 @@ void CheckingHost::TickTimer2() {
         dispatcher_->Timer2Timer();
 }
 
+// The window closes the port, then tells the dispatcher; the notice may come at any time, also
+// while a box is open or after an earlier one.
+void CheckingHost::HangUp() {
+    portOpen_ = false;
+    const bool waited = timer2Enabled_;
+    const int boxesBefore = lineLostBoxes_;
+    ++hangUps_;
+    dispatcher_->Comm1RequestHangup();
+    --hangUps_;
+    Check(!timer1Enabled_ && !timer2Enabled_, "a lost line left a timer running");
+    Check(lineLostBoxes_ - boxesBefore == (waited ? 1 : 0),
+          "a lost line not told once to an operation that waited, or told to none");
+}
+
 void CheckingHost::SendBytes(std::span<const std::uint8_t> bytes) {
     ++calls_;
     ++sendRule_.sends;
@@ -502,6 +557,12 @@ void CheckingHost::ShowMessage(const std::string& text) {
     static const std::string kTimeOut = "本次操作超时失败，编程器无响应，请检查供电是否正常！";
     if (text == kTimeOut) {
         Check(!timer2Enabled_, "the time-out shown with Timer2 still running");
+    } else if (text == vortana::kPortClosedText) {
+        Check(refusalDue_, "the closed-port box shown without a start on a closed port");
+        refusalDue_ = false;
+    } else if (text == vortana::kLineLostText) {
+        Check(hangUps_ > 0 && !timer2Enabled_, "the line loss shown outside a lost-line notice");
+        ++lineLostBoxes_;
     } else {
         Check(IsShownFor(state_.CmdKind, text), "a message the pending operation does not show");
         if (text.starts_with("文件加载成功"))

@@ -21,6 +21,8 @@ constexpr std::size_t kFlashStartHighDigits = 2;
 Dispatcher::Dispatcher(SessionState& state, OperationHost& host) : state_(state), host_(host) {}
 
 void Dispatcher::Button8Click(const SettingsControls& controls) {
+    if (!PortReady())
+        return;
     host_.ResetModelBoxes();
     const Frame frame = SetCmd(controls);
     state_.CmdKind = kCmdSettings;
@@ -44,6 +46,8 @@ void Dispatcher::Button6Click() {
 }
 
 void Dispatcher::Button7Click() {
+    if (!PortReady())
+        return;
     host_.ClearReadOut();
     state_.FlashStartHigh = state_.FlashStart.substr(0, kFlashStartHighDigits);
     const Frame frame = ReadCmd(state_);
@@ -54,13 +58,19 @@ void Dispatcher::Button7Click() {
     StartTimers(OperationOf(kCmdReadOut));
 }
 
-void Dispatcher::StartDownload() {
+bool Dispatcher::StartDownload() {
+    if (!PortReady())
+        return false;
     const Frame frame = LoadCmd(state_);
     state_.CmdKind = kCmdDownload;
     host_.SendBytes(frame);
+    return true;
 }
 
+// The port may have gone while the file dialog was open.
 void Dispatcher::SendFirstBlock() {
+    if (!PortReady())
+        return;
     StartTimers(OperationOf(kCmdDownload));
     SendBlock(0);
 }
@@ -95,12 +105,34 @@ void Dispatcher::Timer2Timer() {
     const ElapsedTick tick = AdvanceElapsed(state_);
     host_.SetElapsedLabel(tick.label);
     if (tick.timedOut) {
-        host_.SetTimer2Enabled(false);  // first, so the time-out is shown once
+        SetWaiting(false);  // first, so the time-out is shown once
         host_.ShowMessage(kTimeOutText);
     }
 }
 
+void Dispatcher::Comm1RequestHangup() {
+    const bool wasWaiting = waiting_;
+    StopTimers();  // first, so the loss is told once
+    if (wasWaiting)
+        host_.ShowMessage(kLineLostText);
+}
+
+// A frame sent on a closed port would be lost without a word until the time-out.
+bool Dispatcher::PortReady() {
+    if (host_.PortOpen())
+        return true;
+    host_.ShowMessage(kPortClosedText);
+    return false;
+}
+
+void Dispatcher::SetWaiting(bool waiting) {
+    waiting_ = waiting;
+    host_.SetTimer2Enabled(waiting);
+}
+
 void Dispatcher::StartBareCommand(CmdKindValue kind) {
+    if (!PortReady())
+        return;
     const Operation& operation = OperationOf(kind);
     state_.CmdKind = kind;
     host_.SendBytes(BareFrame(operation.command));
@@ -114,12 +146,12 @@ void Dispatcher::StartTimers(const Operation& operation) {
     host_.SetProgressLabel(ProgressText(state_.ProgressPercent));
     host_.SetTimer1Interval(period);
     host_.SetTimer1Enabled(true);
-    host_.SetTimer2Enabled(true);
+    SetWaiting(true);
 }
 
 void Dispatcher::StopTimers() {
     host_.SetTimer1Enabled(false);
-    host_.SetTimer2Enabled(false);
+    SetWaiting(false);
 }
 
 void Dispatcher::ShowFullProgress() {

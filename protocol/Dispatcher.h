@@ -11,6 +11,10 @@
 // the session state before it shows a box, and after the box it touches nothing that a nested
 // call could have changed.
 //
+// A command is started only on an open port: on a closed one the click shows kPortClosedText
+// and changes nothing else. Timer2 runs exactly while an operation waits for its reply; a lost
+// line (Comm1RequestHangup) stops the timers and ends such an operation with kLineLostText.
+//
 // Errors: Button8Click raises EConvertError for a bad burn count (after ResetModelBoxes, before
 // anything is sent). Comm1ReceiveData raises EConvertError when a read-out page arrives while
 // FlashSizeK is not a whole number: that page is counted and dropped, and bytes received after
@@ -46,7 +50,9 @@ class Dispatcher {
     // The download. The load-file handler calls StartDownload before its file dialog opens, and
     // SendFirstBlock once the loader has built ImageBlocks (not after a cancelled or failed
     // load); the device then asks for the other blocks, which Comm1ReceiveData sends.
-    void StartDownload();
+    // StartDownload returns false when the port is closed: nothing was sent, and the handler is
+    // to stop there.
+    bool StartDownload();
     void SendFirstBlock();
 
     // Every run of received bytes, as the serial component raised it.
@@ -55,7 +61,12 @@ class Dispatcher {
     void Timer1Timer();  // progress
     void Timer2Timer();  // elapsed time and time-out
 
+    // The line has gone and the window has closed the port: no reply can come any more.
+    void Comm1RequestHangup();
+
   private:
+    bool PortReady();
+    void SetWaiting(bool waiting);
     void StartBareCommand(CmdKindValue kind);
     void StartTimers(const Operation& operation);
     void StopTimers();
@@ -69,6 +80,7 @@ class Dispatcher {
     SessionState& state_;
     OperationHost& host_;
     PageJoiner readOutPages_;
+    bool waiting_ = false;  // an operation waits for its reply: Timer2 runs
 };
 
 }  // namespace vortana

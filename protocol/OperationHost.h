@@ -16,8 +16,11 @@ class OperationHost {
   public:
     virtual ~OperationHost() = default;
 
+    // Whether Comm1 is open. Commands start only on an open port.
+    virtual bool PortOpen() const = 0;
+
     // Comm1's SendBytes. The bytes are valid only during the call; the result is not examined
-    // (a frame sent while the port is closed is lost, and the time-out ends the operation).
+    // (a block asked for after the port closed is lost with it).
     virtual void SendBytes(std::span<const std::uint8_t> bytes) = 0;
 
     // The modal information box (caption "VORTANA Programer", the text, one OK button). Returns
@@ -31,7 +34,9 @@ class OperationHost {
     // a different one restarts a running timer. Enabling a running timer does not restart it.
     virtual void SetTimer1Interval(std::uint32_t ms) = 0;
     virtual void SetTimer1Enabled(bool enabled) = 0;
-    virtual void SetTimer2Enabled(bool enabled) = 0;  // fixed period of 100 ms
+    // Fixed period of 100 ms. While it runs an operation waits for the device, and the window
+    // holds its command buttons disabled.
+    virtual void SetTimer2Enabled(bool enabled) = 0;
 
     // The read-out view's list (TForm3's Memo1): empty it; append rows as new last lines, in
     // order. A read-out page comes as its 256 rows in one call so they can be added in one go.

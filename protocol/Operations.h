@@ -31,6 +31,11 @@ struct Operation {
 };
 
 inline constexpr const char* kProtectedNoVerify = "目标芯片已加密，无法校验。";
+// A command pressed while the port is closed is refused with this at once: its frame would be
+// lost and only the time-out would tell, two minutes later and blaming the power supply.
+inline constexpr const char* kPortClosedText = "串口未打开，请重新选择串口！";
+// The line went away (a hang-up or a read error) while an operation waited for its reply.
+inline constexpr const char* kLineLostText = "串口连接已断开，请检查连接线后重新选择串口！";
 
 // clang-format off
 inline constexpr std::array<Operation, 7> kOperationTable{{

@@ -114,6 +114,7 @@ bool Applies(const Fault& fault, const Answer& answer) {
         case FaultKind::Late:
         case FaultKind::Garbage:
         case FaultKind::Short:
+        case FaultKind::DropLine:
             return true;
         case FaultKind::WrongStatus:
             return HasStatus(answer);
@@ -165,6 +166,7 @@ void Apply(const Fault& fault, Answer& answer) {
             first.bytes[kBlockNumberOffset] = static_cast<std::uint8_t>(answer.blockNumber);
             break;
         case FaultKind::HangUp:
+        case FaultKind::DropLine:
             answer.bursts.clear();
             answer.hangUp = true;
             break;

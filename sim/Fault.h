@@ -27,6 +27,7 @@ enum class FaultKind {
     DoublePage,
     BlockOutOfRange,
     HangUp,
+    DropLine,
 };
 
 struct FaultInfo {
@@ -38,7 +39,7 @@ struct FaultInfo {
 };
 
 // name, value, largest value, help
-inline constexpr std::array<FaultInfo, 9> kFaults{{
+inline constexpr std::array<FaultInfo, 10> kFaults{{
     {FaultKind::Silence, "silence", nullptr, 0, "the next answer is not sent at all"},
     {FaultKind::Late, "late", "MS", 600000,
      "the next answer comes MS milliseconds late (default 3000)"},
@@ -58,6 +59,9 @@ inline constexpr std::array<FaultInfo, 9> kFaults{{
     {FaultKind::HangUp, "hang-up", nullptr, 0,
      "the next download of two or more blocks hangs up the line halfway, instead of asking "
      "for its middle block, and the simulator stops serving"},
+    {FaultKind::DropLine, "drop-line", nullptr, 0,
+     "the next answer, to whatever command, is not sent: the line is hung up instead and the "
+     "simulator stops serving"},
 }};
 
 inline constexpr std::uint8_t kWrongStatus = 0x5A;

@@ -22,8 +22,9 @@
 // nothing throws: a line that fails (EIO after a hang-up of the other side, a removed device)
 // is retried every 100 ms until Stop.
 //
-// Lifetime: Stop (or the destructor) ends the thread and closes the line. The hang-up fault
-// closes the line and ends the thread by itself; Serving() then turns false and HungUp() true.
+// Lifetime: Stop (or the destructor) ends the thread and closes the line. The hang-up and
+// drop-line faults close the line and end the thread by themselves; Serving() then turns false
+// and HungUp() true.
 #pragma once
 
 #include <atomic>

@@ -1,5 +1,5 @@
 // vortana-sim: the programmer-device simulator as a program. Prints the line's path first, then
-// serves until SIGINT, SIGTERM or SIGHUP (or until the hang-up fault ends it).
+// serves until SIGINT, SIGTERM or SIGHUP (or until the hang-up or drop-line fault ends it).
 // Exit status: 0 after serving, 1 when the line or a file cannot be opened, 2 for a bad
 // command line.
 #include <pthread.h>
@@ -58,7 +58,7 @@ int Serve(ProgramOptions options, const sigset_t& signals) {
     WaitForEnd(signals, simulator);
     simulator.Stop();
     if (simulator.HungUp())
-        std::fprintf(stderr, "vortana-sim: hung up the line, as the hang-up fault asked\n");
+        std::fprintf(stderr, "vortana-sim: hung up the line, as a fault asked\n");
     return 0;
 }
 

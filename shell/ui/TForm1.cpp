@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <initializer_list>
+#include <string_view>
 
 #include "comm/qt/QtNotifySink.h"
 #include "image/ImageFileName.h"
@@ -197,6 +199,16 @@ const QStringList kPortNames = {"COM1", "COM2", "COM3", "COM4", "COM5",
                                 "COM6", "COM7", "COM8", "COM9"};
 constexpr QRect kComboBox1Place{512, 16, 57, 24};
 
+// The command buttons, held disabled while an operation waits for the device: a reply would
+// otherwise be taken for the next command's, and a second download header breaks a download.
+constexpr const char* kCommandButtons[] = {"Button1", "Button2", "Button3", "Button4",
+                                           "Button5", "Button6", "Button7", "Button8"};
+
+bool IsCommandButton(std::string_view name) {
+    return std::ranges::any_of(kCommandButtons,
+                               [name](std::string_view button) { return button == name; });
+}
+
 constexpr int kOfflineItem = 1;        // RadioGroup1's "离线"
 constexpr int kSerialNumbersItem = 1;  // RadioGroup3's "是"
 
@@ -337,6 +349,9 @@ void TForm1::ConnectHandlers() {
     Comm1.OnReceiveData = [this](TComm* sender, const void* buffer, std::uint16_t length) {
         RunHandler(context_.Desk, [&] { Comm1ReceiveData(sender, buffer, length); });
     };
+    Comm1.OnRequestHangup = [this](TComm* sender) {
+        RunHandler(context_.Desk, [&] { Comm1RequestHangup(sender); });
+    };
     Timer1.OnTimer = [this] { Timer1Timer(); };
     Timer2.OnTimer = [this] { Timer2Timer(); };
 }
@@ -354,13 +369,29 @@ void TForm1::ApplyButtonRule(ButtonEvent event) {
                 box->SetText(QString());
         }
         for (const char* name : rule.enabled)
-            findChild<QWidget*>(name)->setEnabled(true);
+            EnableByRule(name, true);
         for (const char* name : rule.disabled)
-            findChild<QWidget*>(name)->setEnabled(false);
+            EnableByRule(name, false);
         // Reopening starts the worker threads afresh; only a failure is worth telling.
         if ((rule.extra & kResetPort) && !OpenPort())
             StatusBar1->SetPanelText(1, kPortFailedText);
     }
+}
+
+void TForm1::EnableByRule(const char* name, bool enabled) {
+    ruleEnabled_[name] = enabled;
+    ShowEnabled(name);
+}
+
+void TForm1::ShowEnabled(const char* name) {
+    const bool held = commandButtonsHeld_ && IsCommandButton(name);
+    findChild<QWidget*>(name)->setEnabled(ruleEnabled_[name] && !held);
+}
+
+void TForm1::HoldCommandButtons(bool held) {
+    commandButtonsHeld_ = held;
+    for (const char* name : kCommandButtons)
+        ShowEnabled(name);
 }
 
 QString TForm1::PortSettingsText(const QString& name) {
@@ -485,8 +516,9 @@ void TForm1::Button8Click() {
 
 void TForm1::Button2Click() {
     // The header goes first, whatever the user then does with the file dialog: the device is
-    // told about the model before a file is even chosen.
-    dispatcher_.StartDownload();
+    // told about the model before a file is even chosen. On a closed port nothing happens.
+    if (!dispatcher_.StartDownload())
+        return;
     if (!OpenDialog1.Execute()) {
         ApplyButtonRule(ButtonEvent::LoadGivenUp);
         return;
@@ -537,6 +569,12 @@ void TForm1::Comm1ReceiveData(TComm*, const void* Buffer, std::uint16_t BufferLe
     dispatcher_.Comm1ReceiveData(Buffer, BufferLength);
 }
 
+void TForm1::Comm1RequestHangup(TComm*) {
+    Comm1.ClosePort();
+    StatusBar1->SetPanelText(1, kPortFailedText);
+    dispatcher_.Comm1RequestHangup();
+}
+
 void TForm1::Timer1Timer() {
     dispatcher_.Timer1Timer();
 }
@@ -545,9 +583,11 @@ void TForm1::Timer2Timer() {
     dispatcher_.Timer2Timer();
 }
 
+bool TForm1::PortOpen() const {
+    return Comm1.IsOpen();
+}
+
 void TForm1::SendBytes(std::span<const std::uint8_t> bytes) {
-    // The result is not looked at: a frame sent while the port is closed is lost, and the
-    // operation's time-out tells the user.
     Comm1.SendBytes(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
 }
 
@@ -573,6 +613,7 @@ void TForm1::SetTimer1Enabled(bool enabled) {
 
 void TForm1::SetTimer2Enabled(bool enabled) {
     Timer2.SetEnabled(enabled);
+    HoldCommandButtons(enabled);
 }
 
 void TForm1::ClearReadOut() {

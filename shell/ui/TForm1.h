@@ -6,10 +6,14 @@
 //
 // The controls are owned by the window (Qt parent) and live as long as it does. Their enabled
 // state changes only through ApplyButtonRule, the one table of which events enable and disable
-// what. User-interface thread only.
+// what; while an operation waits for the device (Timer2 runs) the command buttons Button1 to
+// Button8 are held disabled on top of it, and released to what the rules have said meanwhile.
+// User-interface thread only.
 #pragma once
 
 #include <QWidget>
+#include <map>
+#include <string>
 
 #include "comm/TComm.h"
 #include "protocol/Dispatcher.h"
@@ -80,6 +84,9 @@ class TForm1 : public QWidget, private OperationHost {
     void Button6Click();      // erase, program and verify
     void Button7Click();      // read-out
     void Comm1ReceiveData(TComm* Sender, const void* Buffer, std::uint16_t BufferLength);
+    // The line has gone (the other end hung up, or a read failed): the port is closed and the
+    // user told so; choosing the port again opens it afresh.
+    void Comm1RequestHangup(TComm* Sender);
     void Timer1Timer();  // progress
     void Timer2Timer();  // elapsed time and time-out
 
@@ -132,8 +139,14 @@ class TForm1 : public QWidget, private OperationHost {
     void OpenPortTellingHow();  // and status panel 1 says how it went
     // A line of the model list was taken: model and address boxes, then the buttons' rule.
     void TakeModel(const ModelPick& pick);
+    // The control `name` enabled or not as a rule says, and as shown while the command buttons
+    // are held.
+    void EnableByRule(const char* name, bool enabled);
+    void ShowEnabled(const char* name);
+    void HoldCommandButtons(bool held);
 
     // OperationHost: the dispatcher's view of this window.
+    bool PortOpen() const override;
     void SendBytes(std::span<const std::uint8_t> bytes) override;
     void ShowMessage(const std::string& text) override;
     void SetProgressLabel(const std::string& text) override;
@@ -150,6 +163,8 @@ class TForm1 : public QWidget, private OperationHost {
     ScreenCentring* centring_;                // of this window, owned by it
     ScreenCentring* listCentring_ = nullptr;  // of the model list, owned by it; made at first use
     Dispatcher dispatcher_;
+    std::map<std::string, bool> ruleEnabled_;  // by control name, as the rules last set it
+    bool commandButtonsHeld_ = false;
 };
 
 }  // namespace vortana

@@ -149,6 +149,19 @@ TEST_F(CommOnPty, SendQueueEmptyAfterOpenAndOnceAfterRequestsWrittenBackToBack) 
     EXPECT_TRUE(comm.SendQueueEmpty());
 }
 
+TEST_F(CommOnPty, AHangupRequestPostedBeforeClosePortIsDropped) {
+    OpenAndSettle();
+    pty.CloseMaster();
+    std::this_thread::sleep_for(300ms);  // the reader posts its request, not yet handled
+    comm.ClosePort();
+    Pty other;
+    comm.SetCommName(other.SlavePath());
+    comm.OpenPort();
+    events.PumpFor(300ms);
+    EXPECT_EQ(events.Count(Kind::HangupRequest), 0u);
+    EXPECT_TRUE(comm.IsOpen());
+}
+
 TEST_F(CommOnPty, TheOtherEndHangingUpEndsTheLinkWithAHangupRequest) {
     OpenAndSettle();
     pty.Write("bye");

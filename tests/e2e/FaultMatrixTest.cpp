@@ -1,12 +1,12 @@
 // The fault matrix: the main window against the device simulator when things go wrong. Every
 // fault the simulator can commit, in every operation where it matters, and the troubles around
-// the device: the line going away in the middle of a download, a file that cannot be read, a
-// catalogue line that is refused, a settings folder or file that cannot be written, a burst of
-// 65535 bytes of noise on the line. Each row names what the user sees and what holds afterwards;
-// every row also checks that nothing was lost (the settings file and its folder, the loaded image,
-// its checksum and listing, the read-out listing, the chosen model) and that the program goes on:
-// the same operation without the fault then does what it should, on a port chosen again when
-// the device has gone.
+// the device: the line going away in the middle of an operation or before it, a file that
+// cannot be read, a catalogue line that is refused, a settings folder or file that cannot be
+// written, a burst of 65535 bytes of noise on the line. Each row names what the user sees and what
+// holds afterwards; every row also checks that nothing was lost (the settings file and its folder,
+// the loaded image, its checksum and listing, the read-out listing, the chosen model) and that the
+// program goes on: the same operation without the fault then does what it should, on a port
+// chosen again when the device has gone.
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -58,6 +58,7 @@ enum class After {
     Stopped,   // both timers stopped, the progress below 100 %
     TimedOut,  // no reply taken: "120.0 秒" and the time-out, the progress below 100 %
     Untimed,   // no timer started: the timers and the progress as they were
+    LineLost,  // the port closed and status panel 1 saying so, both timers stopped
 };
 
 struct Shown {
@@ -92,6 +93,8 @@ constexpr char kTimeOut[] = "本次操作超时失败，编程器无响应，请
 constexpr char kSettingsDone[] = "设置成功!请重新 选择型号及加载文件";
 constexpr char kSettingsFailed[] = "设置失败,可能是目标已供电或连接线问题";
 constexpr char kDownloadDone[] = "文件加载成功，长度是 0400";  // 16 KiB / 16
+constexpr char kLineLost[] = "串口连接已断开，请检查连接线后重新选择串口！";
+constexpr char kPortClosed[] = "串口未打开，请重新选择串口！";
 
 using enum Operation;
 using enum After;
@@ -143,9 +146,16 @@ const Row kMatrix[] = {
     {"double-page", ReadOut, kNothing, Complete, "1234"},
     {"block-out-of-range", Download, Message("文 件 加 载 失 败"), Stopped},
 
-    // The line goes away in the middle of a download; the port is chosen again afterwards.
-    {"hang-up", Download, Message(kTimeOut), TimedOut},
-    {"simulator-stops", Download, Message(kTimeOut), TimedOut},
+    // The line goes away in the middle of an operation, or before it; the port is chosen again
+    // afterwards, a fresh device on it (with no image to program or verify). The settings start
+    // no timer: only the status panel tells.
+    {"hang-up", Download, Message(kLineLost), LineLost},
+    {"simulator-stops", Download, Message(kLineLost), LineLost},
+    {"drop-line", Settings, kNothing, LineLost},
+    {"drop-line", Erase, Message(kLineLost), LineLost},
+    {"drop-line", ReadOut, Message(kLineLost), LineLost, ""},
+    {"unplugged", Erase, Message(kPortClosed), Untimed},
+    {"unplugged", Download, Message(kPortClosed), Untimed},
 
     {"noise-burst", Settings, Message(kSettingsFailed), Untimed},
     {"noise-burst", ReadOut, kNothing, Complete, "NNNNNNNNNNNNNNN"},
@@ -222,6 +232,10 @@ class FaultMatrix : public WindowWithDevice, public testing::WithParamInterface<
             5s));
         sim_->Stop();
     }
+    void Unplug() {
+        sim_->Stop();
+        ASSERT_TRUE(EventuallyHolds([&] { return !Form1().Comm1.IsOpen(); }));
+    }
     void SilenceTheDevice() { sim_->InjectFault({sim::FaultKind::Silence}); }
     void SendANoiseBurst() {
         ASSERT_TRUE(sim_->WaitUntil(
@@ -285,6 +299,7 @@ struct Trouble {
 
 const Trouble kTroubles[] = {
     {"simulator-stops", &FaultMatrix::HoldTheFirstAnswer, &FaultMatrix::StopTheDeviceAfterBlock0},
+    {"unplugged", &FaultMatrix::Unplug, nullptr},
     {"noise-burst", &FaultMatrix::SilenceTheDevice, &FaultMatrix::SendANoiseBurst},
     {"unreadable-file", &FaultMatrix::ChooseAFolderAsTheFile, nullptr},
     {"refused-line", &FaultMatrix::PickTheRefusedLine, nullptr},
@@ -423,6 +438,8 @@ bool FaultMatrix::Ended(const Row& row) {
             return Form1().Label7->Caption() == "100 %";
         case After::Stopped:
             return !Form1().Timer2.Enabled();
+        case After::LineLost:
+            return !Form1().Comm1.IsOpen();
         case After::TimedOut:
         case After::Untimed:
             break;
@@ -502,6 +519,11 @@ void FaultMatrix::CheckAfter(After after, const Snapshot& before) {
             EXPECT_NE(progress, "100 %");
             EXPECT_EQ(Form1().Label9->Caption(), "120.0 秒");
             EXPECT_FALSE(timer2);
+            return;
+        case After::LineLost:
+            EXPECT_FALSE(Form1().Comm1.IsOpen());
+            EXPECT_EQ(Form1().StatusBar1->PanelText(1), kPortFailedText);
+            EXPECT_FALSE(timer1 || timer2);
             return;
         case After::Untimed:
             // The progress timer may still be climbing to 98 % after a time-out.

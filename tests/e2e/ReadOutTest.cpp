@@ -1,5 +1,8 @@
 // End to end: read-outs of a whole 64 KiB chip listed in the read-out view at the addresses each
-// kind of model gives its pages, also when the line cuts a page in two or runs two together.
+// kind of model gives its pages, also when the line cuts a page in two or runs two together, and
+// with no other command let in before the last page.
+#include <QTest>
+
 #include "image/HexRow.h"
 #include "image/ui/TForm3.h"
 #include "shell/toolkit/TLabel.h"
@@ -79,6 +82,22 @@ TEST_F(ReadOut, SplitAndDoublePagesAreListedAsWholePages) {
         EXPECT_EQ(sim_->FaultsWaiting(), 0u);
     }
     EXPECT_TRUE(desktop_.Messages.isEmpty());
+}
+
+// The other commands wait for the read-out's end: an erase pressed between its pages goes
+// nowhere, and every page is listed.
+TEST_F(ReadOut, AnEraseCannotBePressedBetweenItsPages) {
+    ChooseModel("0x00", "0000", "FFFF", 64);
+    StartWithChip();
+    Form1().ApplyButtonRule(ButtonEvent::ModelChosen);
+    QTest::mouseClick(Form1().Button7, Qt::LeftButton);
+    ASSERT_TRUE(EventuallyHolds([&] { return !Windows().Form3->Rows().isEmpty(); }));
+    QTest::mouseClick(Form1().Button3, Qt::LeftButton);
+    ASSERT_TRUE(EventuallyHolds([&] { return Form1().Label7->Caption() == "100 %"; }));
+    EXPECT_EQ(Windows().Form3->Rows(), ChipRows(chip_, 0x0000, 0x0000, 16));
+    EXPECT_TRUE(desktop_.Messages.isEmpty());
+    EXPECT_EQ(sim_->State().frames.size(), 1u);
+    EXPECT_TRUE(Form1().Button3->isEnabled());
 }
 
 }  // namespace

@@ -133,6 +133,46 @@ TEST_F(DispatcherTest, DownloadSendsTheHeaderThenBlockZeroWithTheTimers) {
         std::equal(host.sent.back().begin(), host.sent.back().end(), state.ImageBlocks.begin()));
 }
 
+TEST_F(DispatcherTest, ACommandOnAClosedPortSendsNothingStartsNoTimerAndSaysSoAtOnce) {
+    host.portOpen = false;
+    state.CmdKind = kCmdVerify;
+    const Log refused = {"box 串口未打开，请重新选择串口！"};
+    for (void (Dispatcher::*click)() :
+         {&Dispatcher::Button3Click, &Dispatcher::Button4Click, &Dispatcher::Button5Click,
+          &Dispatcher::Button6Click, &Dispatcher::Button7Click, &Dispatcher::SendFirstBlock}) {
+        (dispatcher.*click)();
+        EXPECT_EQ(Take(), refused);
+    }
+    dispatcher.Button8Click({0, 0, 0, 0, "0000"});
+    EXPECT_EQ(Take(), refused);  // the model boxes keep their texts
+    EXPECT_FALSE(dispatcher.StartDownload());
+    EXPECT_EQ(Take(), refused);
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ(state.CmdKind, kCmdVerify);
+}
+
+TEST_F(DispatcherTest, ALostLineStopsTheTimersAndEndsAWaitingOperationOnce) {
+    const Log lost = Concat({kOff, {"box 串口连接已断开，请检查连接线后重新选择串口！"}});
+    dispatcher.Button7Click();
+    Take();
+    dispatcher.Comm1RequestHangup();
+    EXPECT_EQ(Take(), lost);
+    dispatcher.Comm1RequestHangup();  // the writer may ask as well: told once
+    EXPECT_EQ(Take(), kOff);
+
+    // Nothing waits after a time-out, nor for the settings, which start no timer.
+    dispatcher.Button3Click();
+    for (int tick = 0; tick < 1200; ++tick)
+        dispatcher.Timer2Timer();
+    Take();
+    dispatcher.Comm1RequestHangup();
+    EXPECT_EQ(Take(), kOff);
+    dispatcher.Button8Click({0, 0, 0, 0, "0000"});
+    Take();
+    dispatcher.Comm1RequestHangup();
+    EXPECT_EQ(Take(), kOff);
+}
+
 struct StatusCase {
     std::uint8_t kind;
     Bytes reply;

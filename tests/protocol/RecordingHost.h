@@ -18,6 +18,9 @@ class RecordingHost : public OperationHost {
     std::vector<std::vector<std::uint8_t>> sent;
     std::vector<std::string> rows;
     std::function<void(const std::string&)> onMessage;
+    bool portOpen = true;
+
+    bool PortOpen() const override { return portOpen; }
 
     // Frames up to 12 bytes are written out in hexadecimal; longer sends by their size.
     void SendBytes(std::span<const std::uint8_t> bytes) override {

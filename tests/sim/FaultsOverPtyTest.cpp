@@ -91,5 +91,16 @@ TEST(SimFaults, HangUpInTheMiddleOfADownload) {
     EXPECT_EQ(line.Sim().State().blocks.size(), 2u);
 }
 
+TEST(SimFaults, DropLineHangsUpInsteadOfAnsweringAnyCommand) {
+    SimLine line;
+    line.Sim().InjectFault({FaultKind::DropLine});
+    line.Send(Frame(0x03));
+    EXPECT_TRUE(line.LineEnds());
+    EXPECT_TRUE(
+        line.Sim().WaitUntil([&](const DeviceState&) { return !line.Sim().Serving(); }, 2s));
+    EXPECT_TRUE(line.Sim().HungUp());
+    EXPECT_EQ(line.Sim().State().frames.size(), 1u);
+}
+
 }  // namespace
 }  // namespace vortana::sim::test

@@ -12,6 +12,7 @@
 #include "shell/toolkit/TEdit.h"
 #include "shell/toolkit/TLabel.h"
 #include "shell/toolkit/TRadioGroup.h"
+#include "shell/toolkit/TStatusBar.h"
 #include "shell/ui/TForm1.h"
 #include "tests/support/ShellFixture.h"
 
@@ -22,6 +23,8 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
 const QString kTimeOut = "本次操作超时失败，编程器无响应，请检查供电是否正常！";
+const QString kPortClosed = "串口未打开，请重新选择串口！";
+const QString kLineLost = "串口连接已断开，请检查连接线后重新选择串口！";
 
 std::string Hex(const Bytes& bytes) {
     std::string text;
@@ -71,6 +74,15 @@ class MainWindowProtocol : public ShellFixture {
     void Ticks(void (TForm1::*handler)(), int count) {
         for (int tick = 0; tick < count; ++tick)
             (Form1().*handler)();
+    }
+    // Enabled state of Button1 to Button8 as a text of 0/1.
+    QString Buttons() {
+        QString enabled;
+        for (QPushButton* button :
+             {Form1().Button1, Form1().Button2, Form1().Button3, Form1().Button4, Form1().Button5,
+              Form1().Button6, Form1().Button7, Form1().Button8})
+            enabled += button->isEnabled() ? u'1' : u'0';
+        return enabled;
     }
     QString Progress() { return Form1().Label7->Caption(); }
     QString Elapsed() { return Form1().Label9->Caption(); }
@@ -260,6 +272,42 @@ TEST_F(MainWindowProtocol, ADownloadTheDeviceAcceptsEnablesProgrammingOnceItsBox
     EXPECT_EQ(Progress(), "100 %");
     EXPECT_FALSE(Form1().Timer1.Enabled());
     EXPECT_FALSE(Form1().Timer2.Enabled());
+}
+
+TEST_F(MainWindowProtocol, CommandButtonsAreHeldWhileAnOperationWaitsThenShowWhatTheRulesSay) {
+    Form1().ApplyButtonRule(ButtonEvent::SettingsSent);
+    Form1().ApplyButtonRule(ButtonEvent::ModelChosen);
+    QTest::mouseClick(Form1().Button7, Qt::LeftButton);
+    SentHex(7);
+    EXPECT_EQ(Buttons(), "00000000");
+    QTest::mouseClick(Form1().Button3, Qt::LeftButton);
+    EXPECT_TRUE(pty_.ReadUntilQuiet(100ms).empty());
+    EXPECT_EQ(state_->CmdKind, kCmdReadOut);
+
+    Form1().ApplyButtonRule(ButtonEvent::DownloadAccepted);  // a rule applied meanwhile
+    EXPECT_EQ(Buttons(), "00000000");
+    Reply({0x68, 0x04, 0x02, 0x00, 0x16});
+    EXPECT_EQ(Buttons(), "11111111");
+}
+
+TEST_F(MainWindowProtocol, ALoadOnAClosedPortOpensNoFileDialog) {
+    Form1().Comm1.ClosePort();
+    Click(&TForm1::Button2);
+    EXPECT_EQ(desktop_.Messages, QStringList{kPortClosed});
+    EXPECT_TRUE(desktop_.FileDialogStarts.isEmpty());
+    EXPECT_NE(state_->CmdKind, kCmdDownload);
+}
+
+TEST_F(MainWindowProtocol, AHangupClosesThePortAndEndsTheWaitingOperation) {
+    Form1().ApplyButtonRule(ButtonEvent::ModelChosen);
+    QTest::mouseClick(Form1().Button3, Qt::LeftButton);
+    SentHex(4);
+    Form1().Comm1.OnRequestHangup(&Form1().Comm1);
+    EXPECT_FALSE(Form1().Comm1.IsOpen());
+    EXPECT_EQ(Form1().StatusBar1->PanelText(1), kPortFailedText);
+    EXPECT_EQ(desktop_.Messages, QStringList{kLineLost});
+    EXPECT_FALSE(Form1().Timer1.Enabled() || Form1().Timer2.Enabled());
+    EXPECT_TRUE(Form1().Button3->isEnabled());
 }
 
 TEST_F(MainWindowProtocol, ReadOutPagesReachTheViewWhileItIsOpenAndABadSizeShowsTheError) {
