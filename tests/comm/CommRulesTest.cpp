@@ -13,6 +13,7 @@
 #include "comm/posix/DevicePath.h"
 #include "comm/posix/Termios.h"
 #include "tests/comm/CommEvents.h"
+#include "tests/comm/RefusingSink.h"
 
 namespace vortana {
 namespace {
@@ -295,7 +296,7 @@ TEST(Notification, ReceivedCopiesEndInAnUncountedZero) {
 }
 
 TEST(QueueNotifySink, DeliversInPostingOrderOnTheOwnersThreadAndCanRefuse) {
-    QueueNotifySink sink;
+    test::RefusingSink sink;
     std::vector<std::uint32_t> seen;
     std::vector<std::thread::id> threads;
     sink.SetHandler([&](Notification n) {

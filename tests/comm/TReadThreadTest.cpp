@@ -10,6 +10,7 @@
 #include "comm/TReadThread.h"
 #include "harness/Pty.h"
 #include "tests/comm/CommEvents.h"
+#include "tests/comm/RefusingSink.h"
 
 namespace vortana::test {
 namespace {
@@ -71,7 +72,7 @@ class ReaderOnPty : public ::testing::Test {
 
     Pty pty;
     std::unique_ptr<SerialPort> port;
-    QueueNotifySink sink;
+    RefusingSink sink;
     std::vector<Notification> got;
 };
 
