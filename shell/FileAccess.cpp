@@ -1,5 +1,7 @@
 #include "shell/FileAccess.h"
 
+#include "base/UniqueFd.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,29 +17,6 @@ namespace {
 // How many names beside the target are tried for the new file before giving up.
 constexpr int kTemporaryNameAttempts = 100;
 constexpr std::size_t kReadChunk = 65536;
-
-// Owns one file descriptor.
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    ~UniqueFd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int Get() const { return fd_; }
-    // Closes now, so that a failure of the close itself can be reported.
-    int Close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
-
-  private:
-    int fd_;
-};
 
 // The file a link at `path` points to, or `path` itself.
 std::string FollowLink(const std::string& path) {
