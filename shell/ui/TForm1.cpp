@@ -17,6 +17,7 @@
 #include "image/ui/TForm3.h"
 #include "image/ui/TForm4.h"
 #include "image/ui/TForm5.h"
+#include "protocol/ProgressTimers.h"
 #include "shell/FileAccess.h"
 #include "shell/IniFile.h"
 #include "shell/IniText.h"
@@ -40,7 +41,6 @@ constexpr int kBasePixels = 16;  // the window's font size
 constexpr int kStatusBarHeight = 34;
 constexpr int kStatusBarPixels = 19;
 constexpr unsigned kProgressIntervalMs = 200;
-constexpr unsigned kElapsedIntervalMs = 100;
 constexpr std::uint32_t kBaudRate = 38400;
 
 constexpr char kSettingsFile[] = "sysset.ini";
@@ -253,7 +253,7 @@ TForm1::TForm1(FormContext context)
     : Comm1(MakeQtNotifySink()),
       OpenDialog1(context.Desk, this),
       Timer1(context.Desk, kProgressIntervalMs, false),
-      Timer2(context.Desk, kElapsedIntervalMs, false),
+      Timer2(context.Desk, kElapsedTickMs, false),
       context_(context),
       centring_(new ScreenCentring(*this, HalfTheSpareRoom)),
       dispatcher_(context.State, *this) {
@@ -624,11 +624,11 @@ void TForm1::AppendReadOutRows(std::span<const std::string> rows) {
     context_.Windows.Form3->AppendRows(rows);
 }
 
-void TForm1::ResetModelBoxes() {
+void TForm1::SettingsSent() {
     ApplyButtonRule(ButtonEvent::SettingsSent);
 }
 
-void TForm1::EnableProgramButtons() {
+void TForm1::DownloadAccepted() {
     ApplyButtonRule(ButtonEvent::DownloadAccepted);
 }
 

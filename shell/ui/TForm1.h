@@ -156,8 +156,8 @@ class TForm1 : public QWidget, private OperationHost {
     void SetTimer2Enabled(bool enabled) override;
     void ClearReadOut() override;
     void AppendReadOutRows(std::span<const std::string> rows) override;
-    void ResetModelBoxes() override;
-    void EnableProgramButtons() override;
+    void SettingsSent() override;
+    void DownloadAccepted() override;
 
     FormContext context_;
     ScreenCentring* centring_;                // of this window, owned by it
