@@ -278,6 +278,7 @@ Answer Device::Reply(std::uint8_t code, std::uint8_t status, std::chrono::millis
                        " reply: " + StatusName(status);
     if (!detail.empty())
         name += " (" + detail + ")";
+    state_.work += work;
     Answer answer;
     answer.bursts.push_back({work, sim::Reply(code, status, parameters), std::move(name)});
     return answer;

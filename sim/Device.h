@@ -29,6 +29,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -77,6 +78,7 @@ struct DeviceState {
     std::optional<Settings> settings;      // the last settings
     Image image;                           // the last download that ended well, else empty
     Chip chip;
+    std::chrono::milliseconds work{0};  // device work waited out before answers, in total
 };
 
 class Device {

@@ -48,6 +48,7 @@ TEST_F(DeviceTest, WorkTimesGrowWithTheFlashSize) {
     EXPECT_EQ(One(Frame(0x03)).bursts[0].pause, 16 * 30ms);
     EXPECT_EQ(One(Frame(0x05)).bursts[0].pause, 16 * (30 + 50 + 30) * 1ms);
     EXPECT_EQ(One(SettingsFrame()).bursts[0].pause, 0ms);
+    EXPECT_EQ(device_.State().work, (64 * 30 + 16 * (30 + 50 + 30 + 30 + 50 + 30)) * 1ms);
 }
 
 TEST_F(DeviceTest, SettingsSteerWhatEraseProgramVerifyDoes) {

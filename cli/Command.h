@@ -1,0 +1,47 @@
+// Command: one command of the program, its grammar and help beside what it does. The program
+// picks the command by name, checks the options against its grammar, and runs it.
+//
+// Errors: Run returns the exit status; it throws UsageError for a bad option value and JobError
+// for a job that cannot start (a file refused before any port is touched); the program turns
+// both into their exit statuses. Qt-free.
+#pragma once
+
+#include <chrono>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
+
+namespace vortana::cli {
+
+// What every command gets: its options, the common options read, and where to print.
+struct Invocation {
+    const Options& options;
+    std::vector<std::string> ports;
+    std::string catalogue;  // the --catalogue file, or MCUtype.txt beside the program
+    std::chrono::milliseconds timeout{0};
+    bool json = false;
+    bool quiet = false;
+    bool terminal = false;  // standard output is a terminal: progress bars
+    std::ostream& out;
+    std::ostream& err;
+};
+
+class Command {
+  public:
+    virtual ~Command() = default;
+    virtual std::string_view Name() const = 0;
+    virtual std::string_view Usage() const = 0;  // after "vortana-cli "
+    virtual std::string_view Summary() const = 0;
+    virtual std::span<const OptionSpec> Grammar() const = 0;
+    virtual ExitStatus Run(const Invocation& invocation) const = 0;
+};
+
+// The program's commands, in the order --help lists them.
+std::span<const Command* const> AllCommands();
+
+}  // namespace vortana::cli

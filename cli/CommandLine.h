@@ -1,0 +1,84 @@
+// CommandLine: the program's grammar, `vortana-cli [OPTIONS] COMMAND [OPTIONS]`, cut into the
+// command's name and its options. Each command declares the options it takes beside their help
+// (OptionSpec); the common ones are declared here. Options may come before or after the command,
+// as "--name value" or "--name=value"; a repeated option keeps every value in order.
+//
+// Errors: UsageError for an unknown command or option, an option without its value, or an
+// option the command does not take. Qt-free; pure.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vortana::cli {
+
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct OptionSpec {
+    std::string_view name;      // "--model"
+    std::string_view argument;  // "NAME"; empty for a switch
+    std::string_view help;
+};
+
+// clang-format off
+inline constexpr OptionSpec kCommonOptions[] = {
+    {"--port",      "PORT",    "serial port: COM1..., ttyUSB0, a path; repeat for a production run"},
+    {"--catalogue", "FILE",    "model catalogue (default: MCUtype.txt beside the program)"},
+    {"--timeout",   "SECONDS", "give up on a step after this long without its answer (default 120)"},
+    {"--log",       "FILE",    "append one CSV line per programmer and job"},
+    {"--json",      "",        "one JSON object per line per event"},
+    {"--quiet",     "",        "print failures only"},
+    {"--help",      "",        "this help, or the command's"},
+};
+// clang-format on
+
+class Options {
+  public:
+    bool Has(std::string_view name) const { return values_.contains(std::string(name)); }
+    // The last value given, or `fallback`.
+    std::string Value(std::string_view name, std::string_view fallback = {}) const;
+    std::vector<std::string> Values(std::string_view name) const;
+    void Add(const std::string& name, std::string value) { values_[name].push_back(value); }
+    std::vector<std::string> Names() const;
+
+  private:
+    std::map<std::string, std::vector<std::string>> values_;
+};
+
+struct ParsedCommandLine {
+    std::string command;  // empty when none was given
+    Options options;
+};
+
+// `everyOption` holds every option of every command, so that an option's value can be told
+// from the command's name before the command is known.
+ParsedCommandLine ParseCommandLine(std::span<const std::string> arguments,
+                                   std::span<const OptionSpec> everyOption);
+
+// Checks that every option given is common or in `grammar`; throws UsageError otherwise.
+void CheckOptions(const ParsedCommandLine& line, std::span<const OptionSpec> grammar);
+
+// Readers of option values that throw UsageError naming the option.
+std::chrono::milliseconds SecondsOption(const Options& options, std::string_view name,
+                                        double fallback);
+std::int64_t WholeNumberOption(const Options& options, std::string_view name, std::int64_t fallback,
+                               std::int64_t low, std::int64_t high);
+// One of `choices` (its index), or `fallback` when the option is not given.
+int ChoiceOption(const Options& options, std::string_view name,
+                 std::initializer_list<std::string_view> choices, int fallback);
+
+// The help text of a command: usage line, summary, and its options, then the common ones.
+std::string HelpText(std::string_view usage, std::string_view summary,
+                     std::span<const OptionSpec> grammar);
+
+}  // namespace vortana::cli

@@ -1,0 +1,14 @@
+#include "cli/ExitStatus.h"
+
+#include <algorithm>
+
+namespace vortana::cli {
+
+std::string_view NameOf(ExitStatus status) {
+    const auto* row =
+        std::find_if(kExitStatuses.begin(), kExitStatuses.end(),
+                     [status](const ExitStatusInfo& info) { return info.status == status; });
+    return row == kExitStatuses.end() ? "unknown" : row->name;
+}
+
+}  // namespace vortana::cli

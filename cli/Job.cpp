@@ -1,0 +1,81 @@
+#include "cli/Job.h"
+
+#include <thread>
+
+#include "cli/Command.h"
+#include "cli/Connection.h"
+#include "cli/DeviceSteps.h"
+#include "cli/JobError.h"
+#include "cli/Reporter.h"
+
+namespace vortana::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void RunSteps(const JobPlan& plan, std::size_t index, DeviceSteps& steps, Reporter& reporter) {
+    for (const CmdKindValue step : plan.steps) {
+        switch (step) {
+            case kCmdSettings:
+                steps.Settings(plan.settings);
+                break;
+            case kCmdDownload:
+                reporter.Note(index, "download: the programmer reports length " +
+                                         steps.Download(plan.headers.at(index)));
+                break;
+            case kCmdReadOut:
+                plan.savePages(steps.ReadOut());
+                break;
+            default:
+                steps.Run(step);
+        }
+    }
+}
+
+PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::size_t index,
+                      Reporter& reporter) {
+    PortOutcome outcome;
+    outcome.port = invocation.ports[index];
+    outcome.serial = index < plan.serials.size() ? plan.serials[index] : std::nullopt;
+    outcome.checksum = plan.checksum;
+    const Clock::time_point start = Clock::now();
+    try {
+        Connection connection(outcome.port);
+        DeviceSteps steps(connection, *plan.session, invocation.timeout,
+                          [&reporter, index](const StepProgress& progress) {
+                              reporter.Progress(index, progress);
+                          });
+        RunSteps(plan, index, steps, reporter);
+    } catch (const JobError& error) {
+        outcome.status = error.Status();
+        outcome.message = error.what();
+    }
+    outcome.duration = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    reporter.Ended(index, outcome);
+    return outcome;
+}
+
+}  // namespace
+
+std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocation,
+                                Reporter& reporter) {
+    reporter.Begin(invocation.ports);
+    std::vector<PortOutcome> outcomes(invocation.ports.size());
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < invocation.ports.size(); ++i)
+            threads.emplace_back(
+                [&, i] { outcomes[i] = RunOnPort(plan, invocation, i, reporter); });
+    }
+    reporter.Finish(outcomes);
+    return outcomes;
+}
+
+ExitStatus RunStatus(const std::vector<PortOutcome>& outcomes) {
+    for (const PortOutcome& outcome : outcomes)
+        if (outcome.status != ExitStatus::Success)
+            return outcome.status;
+    return ExitStatus::Success;
+}
+
+}  // namespace vortana::cli

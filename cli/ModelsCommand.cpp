@@ -1,0 +1,65 @@
+// models: the catalogue's models, or its refused lines with the reason.
+#include "cli/Catalogue.h"
+#include "cli/Commands.h"
+#include "cli/JobError.h"
+#include "cli/Text.h"
+#include "image/ModelCodeInfo.h"
+
+namespace vortana::cli {
+namespace {
+
+constexpr std::size_t kNameColumn = 18;
+
+std::string ModelLine(const ModelPick& pick) {
+    return PadColumns(std::string(TrimmedName(pick.ModelName)), kNameColumn) + pick.FlashStart +
+           "-" + pick.FlashEnd + "  " + std::string(TrimmedName(pick.FlashSizeText)) + "  image " +
+           std::to_string(pick.ImageSize / kBytesPerK) + " KiB  code " + pick.ModelCode;
+}
+
+class Models : public Command {
+  public:
+    std::string_view Name() const override { return "models"; }
+    std::string_view Usage() const override { return "models [--catalogue FILE]"; }
+    std::string_view Summary() const override {
+        return "Lists the catalogue's models (start-end, size, image size, code) and the lines "
+               "it refuses, with the reason; exit status 3 when any line is refused.";
+    }
+    std::span<const OptionSpec> Grammar() const override { return {}; }
+
+    ExitStatus Run(const Invocation& invocation) const override {
+        ExitStatus status = ExitStatus::Success;
+        for (const CatalogueLine& line : ReadCatalogue(invocation.catalogue)) {
+            if (line.outcome.pick) {
+                if (invocation.json)
+                    invocation.out << "{\"event\":\"model\",\"name\":"
+                                   << JsonString(TrimmedName(line.outcome.pick->ModelName))
+                                   << ",\"start\":" << JsonString(line.outcome.pick->FlashStart)
+                                   << ",\"end\":" << JsonString(line.outcome.pick->FlashEnd)
+                                   << ",\"image_size\":" << line.outcome.pick->ImageSize
+                                   << ",\"code\":" << JsonString(line.outcome.pick->ModelCode)
+                                   << "}\n";
+                else
+                    invocation.out << ModelLine(*line.outcome.pick) << "\n";
+                continue;
+            }
+            status = ExitStatus::FileRefused;
+            const std::string refusal =
+                "line " + std::to_string(line.number) + " refused: " + line.outcome.refusal;
+            if (invocation.json)
+                invocation.out << "{\"event\":\"refused\",\"line\":" << line.number
+                               << ",\"reason\":" << JsonString(line.outcome.refusal) << "}\n";
+            else
+                invocation.err << refusal << "\n";
+        }
+        return status;
+    }
+};
+
+}  // namespace
+
+const Command& ModelsCommand() {
+    static const Models command;
+    return command;
+}
+
+}  // namespace vortana::cli

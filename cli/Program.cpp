@@ -1,0 +1,110 @@
+#include "cli/Program.h"
+
+#include <vector>
+
+#include "cli/Command.h"
+#include "cli/Commands.h"
+#include "cli/JobError.h"
+#include "cli/JsonReporter.h"
+
+namespace vortana::cli {
+namespace {
+
+constexpr double kDefaultTimeoutSeconds = 120;  // the window's time-out
+constexpr const char* kCatalogueFile = "MCUtype.txt";
+constexpr std::size_t kCommandColumn = 12;
+
+std::vector<OptionSpec> EveryOption() {
+    std::vector<OptionSpec> options(std::begin(kCommonOptions), std::end(kCommonOptions));
+    for (const Command* command : AllCommands())
+        options.insert(options.end(), command->Grammar().begin(), command->Grammar().end());
+    return options;
+}
+
+const Command* FindCommand(std::string_view name) {
+    for (const Command* command : AllCommands())
+        if (command->Name() == name)
+            return command;
+    return nullptr;
+}
+
+std::string ProgramHelp() {
+    std::string text =
+        "usage: vortana-cli [OPTIONS] COMMAND [OPTIONS]\n"
+        "Drives VORTANA programmers over their serial line; --port repeated runs the same job "
+        "on every programmer at once.\n\ncommands:\n";
+    for (const Command* command : AllCommands()) {
+        std::string name = "  " + std::string(command->Name());
+        name.resize(kCommandColumn, ' ');
+        text += name + std::string(command->Summary()) + "\n";
+    }
+    text += "\n'vortana-cli COMMAND --help' shows a command's options.\n\nexit status:\n";
+    for (const ExitStatusInfo& info : kExitStatuses)
+        text += "  " + std::to_string(static_cast<int>(info.status)) + "  " +
+                std::string(info.name) + ": " + std::string(info.meaning) + "\n";
+    return text;
+}
+
+// Prints a failure that ended the program before or outside a job.
+int Fail(ExitStatus status, const std::string& message, bool json, std::ostream& out,
+         std::ostream& err) {
+    if (json)
+        out << JsonReporter::EndEvent(status, message) << "\n";
+    else
+        err << "vortana-cli: " << message << "\n";
+    if (status == ExitStatus::Usage && !json)
+        err << "Try 'vortana-cli --help'.\n";
+    return static_cast<int>(status);
+}
+
+}  // namespace
+
+std::span<const Command* const> AllCommands() {
+    static const Command* const commands[] = {
+        &PortsCommand(),   &ModelsCommand(), &SettingsCommand(), &LoadCommand(), &EraseCommand(),
+        &ProgramCommand(), &VerifyCommand(), &WriteCommand(),    &ReadCommand(),
+    };
+    return commands;
+}
+
+int RunProgram(std::span<const std::string> arguments, std::ostream& out, std::ostream& err,
+               const ProgramEnvironment& environment) {
+    bool json = false;
+    try {
+        const ParsedCommandLine line = ParseCommandLine(arguments, EveryOption());
+        const Options& options = line.options;
+        json = options.Has("--json");
+        const Command* command = FindCommand(line.command);
+        if (line.command.empty() && options.Has("--help")) {
+            out << ProgramHelp();
+            return 0;
+        }
+        if (command == nullptr)
+            throw UsageError(line.command.empty() ? "no command given"
+                                                  : "unknown command '" + line.command + "'");
+        CheckOptions(line, command->Grammar());
+        if (options.Has("--help")) {
+            out << HelpText("vortana-cli " + std::string(command->Usage()), command->Summary(),
+                            command->Grammar());
+            return 0;
+        }
+        const Invocation invocation{
+            .options = options,
+            .ports = options.Values("--port"),
+            .catalogue = options.Value("--catalogue", environment.exeDir + kCatalogueFile),
+            .timeout = SecondsOption(options, "--timeout", kDefaultTimeoutSeconds),
+            .json = json,
+            .quiet = options.Has("--quiet"),
+            .terminal = environment.terminal,
+            .out = out,
+            .err = err,
+        };
+        return static_cast<int>(command->Run(invocation));
+    } catch (const UsageError& error) {
+        return Fail(ExitStatus::Usage, error.what(), json, out, err);
+    } catch (const JobError& error) {
+        return Fail(error.Status(), error.what(), json, out, err);
+    }
+}
+
+}  // namespace vortana::cli

@@ -1,0 +1,23 @@
+// Program: the whole command-line program behind its thin main: the command line read, the
+// command run, errors turned into exit statuses and messages. Tests call it in-process.
+//
+// Output: results and progress on `out`; usage errors and failures on `err` (as a final "end"
+// object on `out` with --json). Threads: the calling thread, plus the job's port threads.
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+namespace vortana::cli {
+
+struct ProgramEnvironment {
+    std::string exeDir;     // the program's folder, ending in "/": the default catalogue's place
+    bool terminal = false;  // `out` is a terminal
+};
+
+// The exit status, as the ExitStatus table numbers it.
+int RunProgram(std::span<const std::string> arguments, std::ostream& out, std::ostream& err,
+               const ProgramEnvironment& environment);
+
+}  // namespace vortana::cli

@@ -1,0 +1,44 @@
+// Reporter: where a job's progress and outcomes go, in the form the invocation asks for:
+//   - on a terminal, one line per programmer redrawn in place: a bar driven by the step's real
+//     progress, percent, elapsed time and, where known, the time left;
+//   - on a pipe, plain lines without escape sequences: each step's tenths of progress, its
+//     end, the outcome;
+//   - with --json, one JSON object per line per event;
+//   - with --quiet, failures only.
+// Outcomes of failed programmers go to the error stream (except in JSON). With more than one
+// port, a summary table (port, serial number, image checksum, outcome, duration) ends the run.
+//
+// Threads: every member may be called from any port thread; calls are serialised inside.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cli/DeviceSteps.h"
+#include "cli/Job.h"
+
+namespace vortana::cli {
+
+class Reporter {
+  public:
+    virtual ~Reporter() = default;
+    virtual void Begin(std::span<const std::string> ports) = 0;
+    virtual void Progress(std::size_t port, const StepProgress& progress) = 0;
+    // Something a step learned on the way ("download: the programmer reports length 1000").
+    virtual void Note(std::size_t port, std::string_view text) = 0;
+    virtual void Ended(std::size_t port, const PortOutcome& outcome) = 0;
+    virtual void Finish(std::span<const PortOutcome> outcomes) = 0;
+};
+
+std::unique_ptr<Reporter> MakeReporter(const Invocation& invocation);
+
+// The summary table's text, one line per programmer after a heading.
+std::string SummaryTable(std::span<const PortOutcome> outcomes);
+
+// "0x001FE000", or "-" when there is none.
+std::string ChecksumText(const std::optional<std::uint32_t>& checksum);
+
+}  // namespace vortana::cli

@@ -1,0 +1,23 @@
+// SerialCounter: hands out serial numbers that never repeat, across programmers and across runs.
+//
+// The counter file holds the next free number as decimal digits and a line end. Reserve takes
+// `count` numbers from it at once and writes the number after them back, so a line stopped and
+// started again goes on where it was. Two runs at once are kept apart by an advisory lock
+// (flock) on a lock file beside it ("FILE.lock"), held from the read to the write; the file
+// itself is replaced atomically, so it is never seen half-written. A missing or empty counter
+// file starts at `first`.
+//
+// Errors: JobError(FileRefused) when the file cannot be read, locked or written, holds no
+// number, or the numbers would pass 9999999999. Qt-free; any thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vortana::cli {
+
+// The first of `count` consecutive numbers reserved.
+std::int64_t ReserveSerialNumbers(const std::string& counterFile, std::int64_t count,
+                                  std::int64_t first);
+
+}  // namespace vortana::cli

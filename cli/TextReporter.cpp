@@ -1,0 +1,120 @@
+#include "cli/TextReporter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cli/Text.h"
+
+namespace vortana::cli {
+namespace {
+
+constexpr std::chrono::milliseconds kRedrawInterval{100};
+constexpr int kBarWidth = 30;
+constexpr std::size_t kPortColumn = 16;
+constexpr std::size_t kStepColumn = 21;
+constexpr const char* kLinesUp = "\x1b[";  // followed by a count and 'F'
+constexpr const char* kClearLine = "\x1b[2K";
+
+std::string OutcomeLine(const PortOutcome& outcome) {
+    if (outcome.status == ExitStatus::Success)
+        return outcome.port + ": ok in " + SecondsText(outcome.duration);
+    return outcome.port + ": failed (" + std::string(NameOf(outcome.status)) + ") after " +
+           SecondsText(outcome.duration) + ": " + outcome.message;
+}
+
+}  // namespace
+
+TextReporter::TextReporter(Mode mode, std::ostream& out, std::ostream& err)
+    : mode_(mode), out_(out), err_(err) {}
+
+std::string TextReporter::BarLine(const std::string& port, const StepProgress& progress) {
+    const int filled = static_cast<int>(std::lround(progress.fraction * kBarWidth));
+    std::string line = PadColumns(port, kPortColumn) +
+                       PadColumns(std::string(progress.step), kStepColumn) + "[" +
+                       std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] ";
+    const std::string percent = std::to_string(std::lround(progress.fraction * 100));
+    line += std::string(3 - std::min<std::size_t>(3, percent.size()), ' ') + percent + " %  " +
+            SecondsText(progress.elapsed);
+    if (progress.remaining)
+        line += ", " + SecondsText(*progress.remaining) + " left";
+    return line;
+}
+
+void TextReporter::Begin(std::span<const std::string> ports) {
+    std::lock_guard lock(mutex_);
+    for (const std::string& port : ports)
+        lines_.push_back({port, {}, -1, port});
+    if (mode_ == Mode::Terminal) {
+        for (const Line& line : lines_)
+            out_ << line.text << "\n";
+        out_.flush();
+    }
+}
+
+void TextReporter::Progress(std::size_t port, const StepProgress& progress) {
+    std::lock_guard lock(mutex_);
+    Line& line = lines_.at(port);
+    if (mode_ == Mode::Terminal) {
+        line.text = BarLine(line.port, progress);
+        Draw(progress.fraction >= 1);  // a step's end is always shown
+        return;
+    }
+    const int tenth = static_cast<int>(progress.fraction * 10);
+    if (mode_ == Mode::Quiet || (line.step == progress.step && line.tenth == tenth))
+        return;
+    line.step = progress.step;
+    line.tenth = tenth;
+    out_ << line.port << ": " << line.step << " " << tenth * 10 << " %\n";
+    out_.flush();
+}
+
+void TextReporter::Note(std::size_t port, std::string_view text) {
+    std::lock_guard lock(mutex_);
+    if (mode_ == Mode::Plain) {
+        out_ << lines_.at(port).port << ": " << text << "\n";
+        out_.flush();
+    }
+}
+
+void TextReporter::Ended(std::size_t port, const PortOutcome& outcome) {
+    std::lock_guard lock(mutex_);
+    const std::string text = OutcomeLine(outcome);
+    if (mode_ == Mode::Terminal) {
+        lines_.at(port).text = text;
+        if (outcome.status != ExitStatus::Success)
+            failures_.push_back(text);
+        Draw(true);
+        return;
+    }
+    if (outcome.status != ExitStatus::Success) {
+        err_ << text << "\n";
+        err_.flush();
+    } else if (mode_ == Mode::Plain) {
+        out_ << text << "\n";
+        out_.flush();
+    }
+}
+
+void TextReporter::Finish(std::span<const PortOutcome> outcomes) {
+    std::lock_guard lock(mutex_);
+    for (const std::string& failure : failures_)
+        err_ << failure << "\n";
+    if (outcomes.size() > 1 && mode_ != Mode::Quiet)
+        out_ << "\n" << SummaryTable(outcomes);
+    out_.flush();
+    err_.flush();
+}
+
+// Moves up to the first programmer's line and writes every line again.
+void TextReporter::Draw(bool force) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - drawn_ < kRedrawInterval)
+        return;
+    drawn_ = now;
+    out_ << kLinesUp << lines_.size() << 'F';
+    for (const Line& line : lines_)
+        out_ << kClearLine << line.text << "\n";
+    out_.flush();
+}
+
+}  // namespace vortana::cli
