@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "comm/posix/UniqueFd.h"
+#include "base/UniqueFd.h"
 #include "harness/LineData.h"
 
 namespace vortana::test {

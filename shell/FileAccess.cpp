@@ -17,15 +17,15 @@ constexpr int kTemporaryNameAttempts = 100;
 constexpr std::size_t kReadChunk = 65536;
 
 // Owns one descriptor of FileOps.
-class UniqueFd {
+class FileOpsFd {
   public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    ~UniqueFd() {
+    explicit FileOpsFd(int fd) : fd_(fd) {}
+    ~FileOpsFd() {
         if (fd_ >= 0)
             fileops::Close(fd_);
     }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
+    FileOpsFd(const FileOpsFd&) = delete;
+    FileOpsFd& operator=(const FileOpsFd&) = delete;
 
     int Get() const { return fd_; }
     // Closes now, so that a failure of the close itself can be reported.
@@ -93,7 +93,7 @@ EFileError::EFileError(std::string_view action, const std::string& path, int err
       errorNumber_(errorNumber) {}
 
 std::string ReadFileBytes(const std::string& path) {
-    UniqueFd fd(fileops::OpenForReading(path));
+    FileOpsFd fd(fileops::OpenForReading(path));
     if (fd.Get() < 0)
         throw EFileError("Cannot open", path, errno);
     std::string bytes;
@@ -114,7 +114,7 @@ std::string ReadFileBytes(const std::string& path) {
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string target = FollowLink(path);
     std::string temporary;
-    UniqueFd fd(CreateBeside(target, temporary));
+    FileOpsFd fd(CreateBeside(target, temporary));
     if (fd.Get() < 0)
         throw EFileError("Cannot create", path, errno);
 
@@ -130,7 +130,7 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 
 void RewriteFileInPlace(const std::string& path, std::string_view bytes) {
     const std::string old = ReadFileBytes(path);
-    UniqueFd fd(fileops::OpenForWriting(path));
+    FileOpsFd fd(fileops::OpenForWriting(path));
     if (fd.Get() < 0)
         throw EFileError("Cannot write", path, errno);
     const int roomError = bytes.size() > old.size() ? fileops::Reserve(fd.Get(), bytes.size()) : 0;

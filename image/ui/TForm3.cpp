@@ -2,7 +2,7 @@
 
 namespace vortana {
 
-TForm3::TForm3(WindowContext)
+TForm3::TForm3()
     : HexView({.caption = "读出操作",
                .clientWidth = 578,
                .clientHeight = 442,

@@ -2,7 +2,7 @@
 
 namespace vortana {
 
-TForm4::TForm4(WindowContext)
+TForm4::TForm4()
     : HexView({.caption = "读出文件缓冲",
                .clientWidth = 578,
                .clientHeight = 466,

@@ -15,7 +15,6 @@ class TStatusBar : public QWidget {
   public:
     TStatusBar(int panelCount, QWidget* parent);
 
-    int PanelCount() const { return static_cast<int>(panels_.size()); }
     QString PanelText(int index) const;
     void SetPanelText(int index, const QString& text);
     int PanelWidth(int index) const { return widths_.at(static_cast<std::size_t>(index)); }

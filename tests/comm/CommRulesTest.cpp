@@ -11,6 +11,7 @@
 #include "comm/SerialPort.h"
 #include "comm/TComm.h"
 #include "tests/comm/CommEvents.h"
+#include "tests/comm/RefusingSink.h"
 
 namespace vortana {
 namespace {
@@ -179,7 +180,7 @@ TEST(Notification, ReceivedCopiesEndInAnUncountedZero) {
 }
 
 TEST(QueueNotifySink, DeliversInPostingOrderOnTheOwnersThreadAndCanRefuse) {
-    QueueNotifySink sink;
+    test::RefusingSink sink;
     std::vector<std::uint32_t> seen;
     std::vector<std::thread::id> threads;
     sink.SetHandler([&](Notification n) {

@@ -9,6 +9,7 @@
 #include "comm/SerialPort.h"
 #include "comm/TReadThread.h"
 #include "tests/comm/CommEvents.h"
+#include "tests/comm/RefusingSink.h"
 #include "tests/comm/TestLine.h"
 
 namespace vortana::test {
@@ -75,7 +76,7 @@ class ReaderOnPty : public ::testing::Test {
 
     TestLine line;
     std::unique_ptr<SerialPort> port;
-    QueueNotifySink sink;
+    RefusingSink sink;
     std::vector<Notification> got;
 };
 
