@@ -3,6 +3,7 @@
 // as the window's one-go append would take it). Prints microseconds per page for pages arriving
 // one per event and sixteen to a burst, and for the block answer of a download.
 #include "protocol/Dispatcher.h"
+#include "shell/SessionState.h"
 
 #include <chrono>
 #include <cstdio>
@@ -34,8 +35,8 @@ class JoiningHost : public OperationHost {
             text.append(row).push_back('\n');
         characters += text.size();
     }
-    void ResetModelBoxes() override {}
-    void EnableProgramButtons() override {}
+    void SettingsSent() override {}
+    void DownloadAccepted() override {}
 };
 
 double MicrosecondsPer(int count, Clock::duration elapsed) {
@@ -56,14 +57,14 @@ int main() {
     JoiningHost host;
     Dispatcher dispatcher(*state, host);
 
-    std::vector<std::uint8_t> burst(kReadOutPageSize * kPagesPerBurst);
+    std::vector<std::uint8_t> burst(kPageBytes * kPagesPerBurst);
     for (std::size_t i = 0; i < burst.size(); ++i)
         burst[i] = static_cast<std::uint8_t>(i * 7);
 
     dispatcher.Button7Click();
     auto start = Clock::now();
     for (int round = 0; round < kRounds; ++round)
-        dispatcher.Comm1ReceiveData(burst.data(), kReadOutPageSize);
+        dispatcher.Comm1ReceiveData(burst.data(), kPageBytes);
     const double single = MicrosecondsPer(kRounds, Clock::now() - start);
 
     start = Clock::now();

@@ -1,10 +1,6 @@
 #include "cli/Catalogue.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <memory>
-
+#include "cli/GbkText.h"
 #include "cli/JobError.h"
 #include "shell/FileAccess.h"
 
@@ -30,26 +26,6 @@ bool IsUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string FromGbk(const std::string& bytes, const std::string& path) {
-    const iconv_t converter = iconv_open("UTF-8", "GBK");
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        throw JobError(ExitStatus::FileRefused, "cannot decode " + path + ": no GBK converter");
-    const std::unique_ptr<void, int (*)(iconv_t)> closer(converter, iconv_close);
-    std::string in = bytes;
-    std::string out(bytes.size() * 2 + 4, '\0');  // a GBK pair becomes at most 3 UTF-8 bytes
-    char* inPointer = in.data();
-    std::size_t inLeft = in.size();
-    char* outPointer = out.data();
-    std::size_t outLeft = out.size();
-    if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) ==
-        static_cast<std::size_t>(-1))
-        throw JobError(ExitStatus::FileRefused, "cannot decode " + path +
-                                                    " as UTF-8 or GBK near byte " +
-                                                    std::to_string(in.size() - inLeft));
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
 std::string ReadText(const std::string& path) {
     std::string bytes;
     try {
@@ -57,7 +33,7 @@ std::string ReadText(const std::string& path) {
     } catch (const EFileError& error) {
         throw JobError(ExitStatus::FileRefused, error.what());
     }
-    return IsUtf8(bytes) ? bytes : FromGbk(bytes, path);
+    return IsUtf8(bytes) ? bytes : Utf8FromGbk(bytes, path);
 }
 
 bool IsBlank(std::string_view line) {

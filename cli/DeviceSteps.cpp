@@ -49,7 +49,7 @@ std::string Mismatch(const Burst& reply) {
 }
 
 std::size_t BlockCount(const SessionState& session) {
-    return std::min<std::size_t>(session.ImageSize / kBlockDataSize, kImageBlockCount);
+    return std::min<std::size_t>(session.ImageSize / kPageBytes, kImageBlockCount);
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ std::string DeviceSteps::Download(const Frame& header) {
 }
 
 std::vector<ReadOutPage> DeviceSteps::ReadOut() {
-    const std::size_t pages = session_.ImageSize / kReadOutPageSize;
+    const std::size_t pages = session_.ImageSize / kPageBytes;
     std::vector<ReadOutPage> received;
     PageJoiner joiner;
     Exchange(

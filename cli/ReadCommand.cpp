@@ -10,7 +10,6 @@ namespace vortana::cli {
 namespace {
 
 constexpr std::size_t kFlashStartHighDigits = 2;
-constexpr std::uint32_t kRowsPerPage = kReadOutPageSize / kListingRowBytes;
 
 constexpr OptionSpec kGrammar[] = {
     kModelOption,

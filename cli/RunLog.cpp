@@ -1,17 +1,14 @@
 #include "cli/RunLog.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
-#include <ctime>
 
 #include "cli/JobError.h"
 #include "cli/Reporter.h"
 #include "cli/Text.h"
+#include "shell/FileOps.h"
 
 namespace vortana::cli {
 namespace {
@@ -20,11 +17,17 @@ constexpr const char* kHeading =
     "time,command,port,serial,checksum,outcome,exit,duration_s,message\n";
 
 std::string UtcNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    ::gmtime_r(&now, &utc);
+    using namespace std::chrono;
+    const auto now = floor<seconds>(system_clock::now());
+    const auto day = floor<days>(now);
+    const year_month_day date(day);
+    const hh_mm_ss time(now - day);
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
     return text;
 }
 
@@ -41,22 +44,21 @@ std::string LogLine(const std::string& time, std::string_view command, const Por
 
 void AppendRunLog(const std::string& path, std::string_view command,
                   std::span<const PortOutcome> outcomes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = fileops::OpenForAppending(path);
     if (fd < 0)
         throw JobError(ExitStatus::FileRefused,
                        "cannot open the log " + path + ": " + std::strerror(errno));
     std::string text;
-    struct stat status {};
-    const bool locked = ::flock(fd, LOCK_EX) == 0;
-    if (locked && ::fstat(fd, &status) == 0 && status.st_size == 0)
+    const bool locked = fileops::LockExclusive(fd);
+    if (locked && fileops::SizeOf(fd) == 0)
         text = kHeading;
     const std::string time = UtcNow();
     for (const PortOutcome& outcome : outcomes)
         text += LogLine(time, command, outcome);
-    const bool written =
-        locked && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    const bool written = locked && fileops::WriteSome(fd, text.data(), text.size()) ==
+                                       static_cast<long>(text.size());
     const int error = errno;
-    ::close(fd);
+    fileops::Close(fd);
     if (!written)
         throw JobError(ExitStatus::FileRefused,
                        "cannot write the log " + path + ": " + std::strerror(error));

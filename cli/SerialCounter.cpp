@@ -1,9 +1,5 @@
 #include "cli/SerialCounter.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -11,6 +7,7 @@
 #include "cli/JobError.h"
 #include "image/SerialNumber.h"
 #include "shell/FileAccess.h"
+#include "shell/FileOps.h"
 
 namespace vortana::cli {
 namespace {
@@ -22,14 +19,13 @@ namespace {
 // The lock file, open and locked for as long as the object lives.
 class CounterLock {
   public:
-    explicit CounterLock(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
-        if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0)
+    explicit CounterLock(const std::string& path) : fd_(fileops::OpenForAppending(path)) {
+        if (fd_ < 0 || !fileops::LockExclusive(fd_))
             Refuse("cannot lock " + path + ": " + std::strerror(errno));
     }
     ~CounterLock() {
         if (fd_ >= 0)
-            ::close(fd_);  // closing releases the lock
+            fileops::Close(fd_);  // closing releases the lock
     }
     CounterLock(const CounterLock&) = delete;
     CounterLock& operator=(const CounterLock&) = delete;

@@ -1,7 +1,7 @@
 // Line errors and modem-line changes, read as running counters that the driver keeps, and the
 // notifications a change of them gives.
 //
-// The line-error flags take the values the component has always reported (CE_RXOVER 0x0001,
+// The line-error flags take the values of the communication error flags (CE_RXOVER 0x0001,
 // CE_OVERRUN 0x0002, CE_RXPARITY 0x0004, CE_FRAME 0x0008, CE_BREAK 0x0010); the modem-event code
 // is 8 for a carrier-detect change, 4 for a ring, 12 for both. Changes of CTS and DSR give
 // nothing. Qt-free.

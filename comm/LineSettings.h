@@ -1,5 +1,5 @@
 // The line settings and time-outs of one serial device, as TComm holds them, and the 16-bit
-// flags word of the device control block that the component has always derived from them.
+// flags word of the device control block derived from them.
 //
 // Plain values, Qt-free, safe on any thread. The defaults are those of a newly made TComm.
 #pragma once

@@ -15,8 +15,7 @@
 
 namespace vortana {
 
-// Numbered as the component has always numbered them: the first user message number (1024)
-// plus 1 to 5.
+// Numbered as the component's messages: the first user message number (1024) plus 1 to 5.
 enum class NotificationKind : std::uint16_t {
     DataReceived = 1025,
     LineError = 1026,

@@ -11,8 +11,6 @@ void QueueNotifySink::SetHandler(Handler handler) {
 bool QueueNotifySink::Post(Notification notification) {
     {
         std::lock_guard lock(mutex_);
-        if (refusing_)
-            return false;
         queue_.push_back(std::move(notification));
     }
     posted_.notify_one();
@@ -51,11 +49,6 @@ std::size_t QueueNotifySink::WaitAndDeliver(std::chrono::milliseconds timeout) {
         posted_.wait_for(lock, timeout, [this] { return !queue_.empty(); });
     }
     return DeliverPending();
-}
-
-void QueueNotifySink::SetRefusing(bool refuse) {
-    std::lock_guard lock(mutex_);
-    refusing_ = refuse;
 }
 
 }  // namespace vortana

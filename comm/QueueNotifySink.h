@@ -2,10 +2,9 @@
 // benchmarks, command-line tools). Worker threads post into a locked queue; the owner's thread
 // hands the queued notifications to the handler when it calls DeliverPending or WaitAndDeliver.
 //
-// Post: any thread, never blocks (an unbounded queue), false only while refusal is switched on
-// (a failing sink, for tests of the threads' failure paths). Delivery: the owner's thread only;
-// the handler runs outside the lock, so it may post, deliver (a nested loop) or close the port.
-// Notifications still queued when the sink is destroyed are freed with it.
+// Post: any thread, never blocks (an unbounded queue), always true. Delivery: the owner's thread
+// only; the handler runs outside the lock, so it may post, deliver (a nested loop) or close the
+// port. Notifications still queued when the sink is destroyed are freed with it.
 #pragma once
 
 #include <chrono>
@@ -27,8 +26,6 @@ class QueueNotifySink : public NotifySink {
     std::size_t DeliverPending();
     // Waits up to `timeout` for a first notification, then delivers as DeliverPending does.
     std::size_t WaitAndDeliver(std::chrono::milliseconds timeout);
-    // From now on Post refuses (returns false and drops) while `refuse` is true.
-    void SetRefusing(bool refuse);
 
   private:
     bool TakeOne(Notification& out);
@@ -37,7 +34,6 @@ class QueueNotifySink : public NotifySink {
     std::mutex mutex_;
     std::condition_variable posted_;
     std::deque<Notification> queue_;
-    bool refusing_ = false;
 };
 
 }  // namespace vortana

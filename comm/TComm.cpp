@@ -83,7 +83,7 @@ void TComm::OpenPort() {
     port_ = std::move(opened.port);
     port_->PurgeTransmit();
     port_->PurgeReceive();
-    ApplyTimeouts();  // time-outs first, as the device has always been set up
+    ApplyTimeouts();  // time-outs first, then the line settings
     ApplyLineSettings();
     if (!port_->CreateSignals())
         FailOpen(kCannotCreateEvent);
@@ -169,7 +169,7 @@ void TComm::HandleNotification(Notification n) {
 
 void TComm::ApplyLineSettings() {
     // The result tells whether the device took everything; a refused setting is dropped and
-    // the port stays open, as it always has.
+    // the port stays open, so a line that takes the settings that matter still works.
     port_->ApplyLineSettings(line_);
 }
 

@@ -87,9 +87,10 @@ std::optional<std::int32_t> Decimal(const std::string& text) {
     }
 }
 
-// The window the device sends first in a read-out, by the exact code text.
+// The window the device sends first in a read-out, by the code byte the frames carry (so "0xb0"
+// reads as 0xB0).
 std::uint32_t WindowBase(const std::string& code) {
-    if (code == "0xB0" || code == "0xB2")
+    if (code == "0xB0" || code == "0xB2" || code == "0xb0")
         return 0xB000;
     if (code == "0x10" || code == "0x14")
         return 0x1000;
@@ -198,11 +199,11 @@ class CheckingHost final : public vortana::OperationHost {
         Check(inReadOutStart_, "the read-out view emptied outside the read-out start");
     }
     void AppendReadOutRows(std::span<const std::string> rows) override;
-    void ResetModelBoxes() override {
+    void SettingsSent() override {
         ++calls_;
         Check(inSettings_, "the model boxes reset outside the settings command");
     }
-    void EnableProgramButtons() override {
+    void DownloadAccepted() override {
         ++calls_;
         Check(successBoxes_ > 0, "the program buttons enabled without a download success");
         --successBoxes_;

@@ -71,13 +71,8 @@ std::vector<std::uint8_t> Pty::Read(std::size_t count, std::chrono::milliseconds
 }
 
 std::vector<std::uint8_t> Pty::ReadUntilQuiet(std::chrono::milliseconds quiet) {
-    std::vector<std::uint8_t> got;
-    for (;;) {
-        const std::vector<std::uint8_t> more = Read(1 << 20, quiet);
-        if (more.empty())
-            return got;
-        got.insert(got.end(), more.begin(), more.end());
-    }
+    return test::ReadUntilQuiet(
+        [this](std::chrono::milliseconds period) { return Read(1 << 20, period); }, quiet);
 }
 
 termios Pty::SlaveSettings() const {
@@ -92,13 +87,6 @@ void Pty::SetSlaveSettings(const termios& settings) {
 
 void Pty::CloseMaster() {
     master_.Reset();
-}
-
-std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed) {
-    std::vector<std::uint8_t> bytes(count);
-    for (std::size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<std::uint8_t>((i * 7 + i / 251 + seed) & 0xFF);
-    return bytes;
 }
 
 }  // namespace vortana::test

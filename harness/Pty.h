@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "comm/posix/UniqueFd.h"
+#include "base/UniqueFd.h"
+#include "harness/LineData.h"
 
 namespace vortana::test {
 
@@ -41,8 +42,5 @@ class Pty {
     UniqueFd slave_;
     std::string slavePath_;
 };
-
-// A byte pattern that shows where a piece went missing or came twice.
-std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed = 0);
 
 }  // namespace vortana::test

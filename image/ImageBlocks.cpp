@@ -11,7 +11,7 @@ namespace {
 constexpr std::size_t kNumberOffset = 0;
 constexpr std::size_t kAddressOffset = 1;
 constexpr std::size_t kDataOffset = 2;
-constexpr std::size_t kSumOffset = kDataOffset + kBlockDataSize;
+constexpr std::size_t kSumOffset = kDataOffset + kPageBytes;
 static_assert(kSumOffset + 4 == kImageBlockSize);
 
 }  // namespace
@@ -19,9 +19,9 @@ static_assert(kSumOffset + 4 == kImageBlockSize);
 void BuildImageBlocks(std::span<const std::uint8_t> values, const ImageLayout& layout,
                       ImageBlockTable blocks) {
     const std::uint32_t count =
-        std::min<std::uint32_t>(layout.BlockCount(), values.size() / kBlockDataSize);
+        std::min<std::uint32_t>(layout.BlockCount(), values.size() / kPageBytes);
     for (std::uint32_t j = 0; j < count && j < kImageBlockCount; ++j) {
-        const auto data = values.subspan(std::size_t{j} * kBlockDataSize, kBlockDataSize);
+        const auto data = values.subspan(std::size_t{j} * kPageBytes, kPageBytes);
         const auto block = blocks.subspan(std::size_t{j} * kImageBlockSize, kImageBlockSize);
         block[kNumberOffset] = static_cast<std::uint8_t>(j);
         block[kAddressOffset] = layout.BlockAddressHigh(j);

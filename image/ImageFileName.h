@@ -1,6 +1,6 @@
 // ImageFileName: the texts the main window shows for a chosen S-record file.
 //
-// The file box Edit3 shows ".\..\" and the file name (backslashes and all, as it always has);
+// The file box Edit3 shows ".\..\" and the file name (backslashes and all);
 // its hover hint is the file's directory, "/" and the name; the file-buffer view's caption is
 // the name alone.
 //

@@ -6,8 +6,7 @@
 namespace vortana {
 namespace {
 
-constexpr std::uint32_t kWindowRows = kWindowSize / kListingRowBytes;
-constexpr std::uint32_t kBlockAddressStep = kBlockDataSize >> 8;  // high byte step per block
+constexpr std::uint32_t kBlockAddressStep = kPageBytes >> 8;  // high byte step per block
 
 // Characters `first` and the next `count` of `text`, as far as they exist.
 std::string_view Chars(std::string_view text, std::size_t first, std::size_t count) {
@@ -15,6 +14,12 @@ std::string_view Chars(std::string_view text, std::size_t first, std::size_t cou
 }
 
 }  // namespace
+
+std::uint32_t PageAddress(std::uint32_t windowBase, std::uint32_t start, std::uint32_t page) {
+    if (windowBase == 0)
+        return start + kPageBytes * page;
+    return page == 0 ? windowBase : start + kPageBytes * (page - 1);
+}
 
 std::optional<ImageLayout> ImageLayout::FromModel(std::string_view flashStart,
                                                   std::string_view modelCode,
@@ -72,11 +77,7 @@ std::uint8_t ImageLayout::BlockAddressHigh(std::uint32_t block) const {
 }
 
 std::uint32_t ImageLayout::RowAddress(std::uint32_t row) const {
-    if (!HasWindow())
-        return start + kListingRowBytes * row;
-    if (row < kWindowRows)
-        return windowBase + kListingRowBytes * row;
-    return start + kListingRowBytes * (row - kWindowRows);
+    return PageAddress(windowBase, start, row / kRowsPerPage) + kHexRowBytes * (row % kRowsPerPage);
 }
 
 }  // namespace vortana

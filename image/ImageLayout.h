@@ -14,10 +14,17 @@
 #include <optional>
 #include <string_view>
 
+#include "image/HexRow.h"
+#include "shell/SessionState.h"
+
 namespace vortana {
 
-inline constexpr std::uint32_t kBlockDataSize = 4096;  // image bytes in one download block
-inline constexpr std::uint32_t kListingRowBytes = 16;  // image bytes in one listing row
+inline constexpr std::uint32_t kRowsPerPage = kPageBytes / kHexRowBytes;  // 256
+
+// The address of the first byte of page `page` (0 for the first, kPageBytes each) of a model's
+// image: the additional window first when `windowBase` is not 0, then the main flash from
+// `start` on, page after page. Unsigned 32-bit arithmetic.
+std::uint32_t PageAddress(std::uint32_t windowBase, std::uint32_t start, std::uint32_t page);
 
 struct ImageLayout {
     std::uint8_t code = 0;         // model code byte
@@ -33,8 +40,8 @@ struct ImageLayout {
                                                 std::uint32_t imageSize);
 
     bool HasWindow() const { return windowBase != 0; }
-    std::uint32_t BlockCount() const { return size / kBlockDataSize; }
-    std::uint32_t RowCount() const { return size / kListingRowBytes; }
+    std::uint32_t BlockCount() const { return size / kPageBytes; }
+    std::uint32_t RowCount() const { return size / kHexRowBytes; }
 
     // Image index of `length` (at least 1) data bytes from `address` on, when every one of
     // them lands at an image position that holds its own address: inside the image, and not

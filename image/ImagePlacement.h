@@ -28,7 +28,6 @@ class ImagePlacement final : public SRecordSink {
     bool Fits(const SRecordHead& head) override;
     void Store(const SRecordHead& head, std::string_view data) override;
 
-    const ImageLayout& Layout() const { return layout_; }
     // The values of the image's bytes, layout.size of them.
     std::span<const std::uint8_t> Values() const { return values_; }
     // The file characters of byte `index`, two of them.

@@ -31,4 +31,9 @@ const ModelCodeInfo* FindModelCode(std::uint8_t byte) {
     return FindCodeWhere([byte](const ModelCodeInfo& code) { return code.byte == byte; });
 }
 
+std::uint32_t WindowBaseOf(std::string_view modelCode) {
+    const ModelCodeInfo* code = FindModelCode(ModelCodeByte(modelCode));
+    return code != nullptr ? code->windowBase : 0;
+}
+
 }  // namespace vortana

@@ -10,10 +10,11 @@
 #include <span>
 #include <string_view>
 
+#include "shell/SessionState.h"
+
 namespace vortana {
 
 inline constexpr std::uint32_t kWindowSize = 4096;     // the additional window
-inline constexpr std::uint32_t kImageSizeStep = 4096;  // one download block
 inline constexpr std::uint32_t kImageSizeMax = 65536;  // the image tables' room
 inline constexpr std::uint32_t kBytesPerK = 1024;
 
@@ -40,9 +41,14 @@ const ModelCodeInfo* FindModelCode(std::string_view text);
 // The code whose byte is `byte`, or nullptr.
 const ModelCodeInfo* FindModelCode(std::uint8_t byte);
 
+// The base of the additional window of the model whose code text is `modelCode`, read as its
+// code byte (ModelCodeByte, the byte the device is sent); 0 when that byte names no model with
+// a window.
+std::uint32_t WindowBaseOf(std::string_view modelCode);
+
 // An image size the tables can hold: 4096 to 65536 bytes in whole 4 KiB blocks.
 constexpr bool IsValidImageSize(std::int64_t size) {
-    return size >= kImageSizeStep && size <= kImageSizeMax && size % kImageSizeStep == 0;
+    return size >= kPageBytes && size <= kImageSizeMax && size % kPageBytes == 0;
 }
 
 }  // namespace vortana

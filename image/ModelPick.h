@@ -17,7 +17,7 @@
 // column past its field still shows whole.
 //
 // A line is refused when its model code is not exactly one of the five (so "0xb0" in lower case
-// is refused, where it once set only the model box and left the sizes of the previous pick), its
+// is refused rather than setting the model box beside the sizes of the previous pick), its
 // size digits are not a decimal number or are followed by a third digit ("128K"), or the image
 // size is not 4 to 64 KiB in whole 4 KiB steps.
 //

@@ -7,7 +7,7 @@
 // count byte, two address bytes, count - 3 data bytes and a checksum, each one token whose value
 // is the token read as hexadecimal, or 0 when it is not. Only S1 records carry data into the
 // image and have their checksum checked; S0 and S9 records are walked through. The token after
-// the checksum is skipped (it was the line end when lines were not yet told apart); a line end
+// the checksum is skipped (the line end, when a file is fed two characters at a time); a line end
 // always brings the parser back to the record start. A token of one character (the odd end of a
 // line) holds no field and is skipped.
 //

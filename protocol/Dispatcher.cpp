@@ -12,8 +12,7 @@
 namespace vortana {
 namespace {
 
-constexpr std::uint32_t kBlockDataBytes = 4096;  // image bytes one download block carries
-constexpr std::int32_t kKiBPerPage = 4;          // read-out pages are 4 KiB
+constexpr std::int32_t kKiBPerPage = 4;  // read-out pages are 4 KiB
 constexpr std::size_t kFlashStartHighDigits = 2;
 
 }  // namespace
@@ -23,7 +22,7 @@ Dispatcher::Dispatcher(SessionState& state, OperationHost& host) : state_(state)
 void Dispatcher::Button8Click(const SettingsControls& controls) {
     if (!PortReady())
         return;
-    host_.ResetModelBoxes();
+    host_.SettingsSent();
     const Frame frame = SetCmd(controls);
     state_.CmdKind = kCmdSettings;
     host_.SendBytes(frame);
@@ -200,7 +199,7 @@ void Dispatcher::ListPage(const ReadOutPage& page) {
     }
     state_.ReadRowAddress = PageStartAddress(state_);
     const std::vector<std::string> rows = PageRows(state_.ReadRowAddress, page);
-    state_.ReadRowAddress += kReadOutPageSize;
+    state_.ReadRowAddress += kPageBytes;
     host_.AppendReadOutRows(rows);
 }
 
@@ -218,7 +217,7 @@ void Dispatcher::ReceiveDownloadReply(std::uint8_t status, std::size_t length) {
             ShowFullProgress();
             host_.ShowMessage(download.successText +
                               DownloadLengthText(HeadOf(state_.ReplyBuffer)));
-            host_.EnableProgramButtons();
+            host_.DownloadAccepted();
             return;
         }
         case kStatusFailure:
@@ -234,7 +233,7 @@ void Dispatcher::ReceiveDownloadReply(std::uint8_t status, std::size_t length) {
 // would be an older image's bytes, past the table no block at all.
 void Dispatcher::SendBlock(std::uint8_t number) {
     const std::uint32_t blocks =
-        std::min<std::uint32_t>(state_.ImageSize / kBlockDataBytes, kImageBlockCount);
+        std::min<std::uint32_t>(state_.ImageSize / kPageBytes, kImageBlockCount);
     if (number >= blocks) {
         StopTimers();
         host_.ShowMessage(OperationOf(kCmdDownload).failureText);

@@ -15,7 +15,7 @@
 // and changes nothing else. Timer2 runs exactly while an operation waits for its reply; a lost
 // line (Comm1RequestHangup) stops the timers and ends such an operation with kLineLostText.
 //
-// Errors: Button8Click raises EConvertError for a bad burn count (after ResetModelBoxes, before
+// Errors: Button8Click raises EConvertError for a bad burn count (after SettingsSent, before
 // anything is sent). Comm1ReceiveData raises EConvertError when a read-out page arrives while
 // FlashSizeK is not a whole number: that page is counted and dropped, and bytes received after
 // it stay joined for the next event. Nothing else raises.

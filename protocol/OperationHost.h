@@ -43,11 +43,12 @@ class OperationHost {
     virtual void ClearReadOut() = 0;
     virtual void AppendReadOutRows(std::span<const std::string> rows) = 0;
 
-    // The settings command's effect on the window: empty Edit1, Edit2 and Edit3, enable Button1.
-    virtual void ResetModelBoxes() = 0;
-
-    // A download the device accepted: enable Button4, Button5 and Button6.
-    virtual void EnableProgramButtons() = 0;
+    // What happened that the window's button rules answer (the window empties Edit1, Edit2 and
+    // Edit3 and enables Button1 for the first, enables Button4, Button5 and Button6 for the
+    // second): the settings command started (called before its frame is built, so also for a
+    // burn count that then stops it); the device accepted a download.
+    virtual void SettingsSent() = 0;
+    virtual void DownloadAccepted() = 0;
 };
 
 }  // namespace vortana

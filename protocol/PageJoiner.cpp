@@ -16,11 +16,10 @@ void PageJoiner::Append(std::span<const std::uint8_t> bytes) {
 }
 
 bool PageJoiner::TakePage(ReadOutPage& page) {
-    if (pending_.size() - taken_ < kReadOutPageSize)
+    if (pending_.size() - taken_ < kPageBytes)
         return false;
-    std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(taken_), kReadOutPageSize,
-                page.begin());
-    taken_ += kReadOutPageSize;
+    std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(taken_), kPageBytes, page.begin());
+    taken_ += kPageBytes;
     return true;
 }
 

@@ -11,10 +11,11 @@
 #include <span>
 #include <vector>
 
+#include "shell/SessionState.h"
+
 namespace vortana {
 
-inline constexpr std::size_t kReadOutPageSize = 4096;
-using ReadOutPage = std::array<std::uint8_t, kReadOutPageSize>;
+using ReadOutPage = std::array<std::uint8_t, kPageBytes>;
 
 class PageJoiner {
   public:

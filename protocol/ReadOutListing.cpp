@@ -7,28 +7,15 @@
 #include <span>
 
 namespace vortana {
-namespace {
-
-// The base of the model's additional window, which the device sends as the first page; 0 when
-// the code text (compared exactly) names no model with one.
-std::uint32_t WindowBaseOf(const std::string& modelCode) {
-    const ModelCodeInfo* code = FindModelCode(modelCode);
-    return code != nullptr ? code->windowBase : 0;
-}
-
-}  // namespace
 
 std::uint32_t PageStartAddress(const SessionState& state) {
     const std::uint32_t windowBase = WindowBaseOf(state.ModelCode);
+    const bool startsAnArea =
+        state.ReadPageCount == 1 || (state.ReadPageCount == 2 && windowBase != 0);
+    if (!startsAnArea)
+        return state.ReadRowAddress;
     const auto flashStart = static_cast<std::uint32_t>(HexToIntDef(state.FlashStart));
-    switch (state.ReadPageCount) {
-        case 1:
-            return windowBase != 0 ? windowBase : flashStart;
-        case 2:
-            return windowBase != 0 ? flashStart : state.ReadRowAddress;
-        default:
-            return state.ReadRowAddress;
-    }
+    return PageAddress(windowBase, flashStart, state.ReadPageCount - 1u);
 }
 
 std::vector<std::string> PageRows(std::uint32_t address, const ReadOutPage& page) {

@@ -5,6 +5,7 @@
 // listed from FlashStart in one continuous run. Qt-free.
 #pragma once
 
+#include "image/ImageLayout.h"
 #include "protocol/PageJoiner.h"
 #include "shell/SessionState.h"
 
@@ -14,12 +15,11 @@
 
 namespace vortana {
 
-inline constexpr std::size_t kRowsPerPage = 256;  // sixteen bytes a row
-
 // The address of the first row of the page that ReadPageCount now counts (1 for the first
-// page): the additional window's base, then FlashStart (read as hexadecimal with default 0), and
-// from there on ReadRowAddress, which runs on from the previous page. The count wraps at 256, so
-// the 257th page counts as a first page again.
+// page): the image's page address (PageAddress, the model's window read from ModelCode's code
+// byte, FlashStart read as hexadecimal with default 0) for the window and the first page of the
+// main flash, and from there on ReadRowAddress, which runs on from the previous page. The count
+// wraps at 256, so the 257th page counts as a first page again.
 std::uint32_t PageStartAddress(const SessionState& state);
 
 // The 256 hex dump rows of a page, the first at `address`, each 16 above the one before.

@@ -1,39 +1,35 @@
 #include "shell/FileAccess.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <filesystem>
 #include <system_error>
+#include <utility>
+
+#include "shell/FileOps.h"
 
 namespace vortana {
 namespace {
+
+namespace fs = std::filesystem;
 
 // How many names beside the target are tried for the new file before giving up.
 constexpr int kTemporaryNameAttempts = 100;
 constexpr std::size_t kReadChunk = 65536;
 
-// Owns one file descriptor.
-class UniqueFd {
+// Owns one descriptor of FileOps.
+class FileOpsFd {
   public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    ~UniqueFd() {
+    explicit FileOpsFd(int fd) : fd_(fd) {}
+    ~FileOpsFd() {
         if (fd_ >= 0)
-            ::close(fd_);
+            fileops::Close(fd_);
     }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
+    FileOpsFd(const FileOpsFd&) = delete;
+    FileOpsFd& operator=(const FileOpsFd&) = delete;
 
     int Get() const { return fd_; }
     // Closes now, so that a failure of the close itself can be reported.
-    int Close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
+    bool Close() { return fileops::Close(std::exchange(fd_, -1)); }
 
   private:
     int fd_;
@@ -41,18 +37,16 @@ class UniqueFd {
 
 // The file a link at `path` points to, or `path` itself.
 std::string FollowLink(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+    std::error_code error;
+    if (!fs::is_symlink(path, error))
         return path;
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr)
-        return path;  // a dangling link: the rename below replaces the link itself
-    return resolved;
+    const fs::path resolved = fs::canonical(path, error);
+    return error ? path : resolved.string();  // a dangling link: the rename replaces the link
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const long written = fileops::WriteSome(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -65,15 +59,26 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // Writes `bytes` from the start of the file and cuts it there.
 bool WriteWhole(int fd, std::string_view bytes) {
-    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
-           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    return fileops::Rewind(fd) && WriteAll(fd, bytes) && fileops::SetSize(fd, bytes.size());
+}
+
+// Gives the new file the permission bits of the file it replaces, if there is one.
+bool KeepPermissions(const std::string& target, const std::string& replacement) {
+    std::error_code error;
+    const fs::file_status old = fs::status(target, error);
+    if (error || !fs::exists(old))
+        return true;
+    fs::permissions(replacement, old.permissions(), error);
+    errno = error.default_error_condition().value();
+    return !error;
 }
 
 // Creates a new file beside `target`, named after it, and returns its descriptor and name.
 int CreateBeside(const std::string& target, std::string& name) {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        name = target + ".new" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        name =
+            target + ".new" + std::to_string(fileops::ProcessId()) + "-" + std::to_string(attempt);
+        const int fd = fileops::CreateNew(name);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -88,13 +93,13 @@ EFileError::EFileError(std::string_view action, const std::string& path, int err
       errorNumber_(errorNumber) {}
 
 std::string ReadFileBytes(const std::string& path) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileOpsFd fd(fileops::OpenForReading(path));
     if (fd.Get() < 0)
         throw EFileError("Cannot open", path, errno);
     std::string bytes;
     char chunk[kReadChunk];
     for (;;) {
-        const ssize_t count = ::read(fd.Get(), chunk, sizeof chunk);
+        const long count = fileops::ReadSome(fd.Get(), chunk, sizeof chunk);
         if (count == 0)
             return bytes;
         if (count < 0) {
@@ -109,39 +114,34 @@ std::string ReadFileBytes(const std::string& path) {
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string target = FollowLink(path);
     std::string temporary;
-    UniqueFd fd(CreateBeside(target, temporary));
+    FileOpsFd fd(CreateBeside(target, temporary));
     if (fd.Get() < 0)
         throw EFileError("Cannot create", path, errno);
 
-    struct stat old {};
-    const bool keepMode = ::stat(target.c_str(), &old) == 0;
-    const bool written = (!keepMode || ::fchmod(fd.Get(), old.st_mode & 07777) == 0) &&
-                         WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
+    const bool written = KeepPermissions(target, temporary) && WriteAll(fd.Get(), bytes) &&
+                         fileops::FlushToDisk(fd.Get());
     const int writeError = errno;
-    if (!written || fd.Close() != 0 || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (!written || !fd.Close() || !fileops::RenameOver(temporary, target)) {
         const int error = written ? errno : writeError;
-        ::unlink(temporary.c_str());
+        fileops::Remove(temporary);
         throw EFileError("Cannot write", path, error);
     }
 }
 
 void RewriteFileInPlace(const std::string& path, std::string_view bytes) {
     const std::string old = ReadFileBytes(path);
-    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    FileOpsFd fd(fileops::OpenForWriting(path));
     if (fd.Get() < 0)
         throw EFileError("Cannot write", path, errno);
-    // posix_fallocate returns its error rather than setting errno.
-    const int roomError = bytes.size() > old.size()
-                              ? ::posix_fallocate(fd.Get(), 0, static_cast<off_t>(bytes.size()))
-                              : 0;
+    const int roomError = bytes.size() > old.size() ? fileops::Reserve(fd.Get(), bytes.size()) : 0;
     if (roomError != 0)
         throw EFileError("Cannot write", path, roomError);
-    if (!WriteWhole(fd.Get(), bytes) || ::fsync(fd.Get()) != 0) {
+    if (!WriteWhole(fd.Get(), bytes) || !fileops::FlushToDisk(fd.Get())) {
         const int error = errno;
         WriteWhole(fd.Get(), old);
         throw EFileError("Cannot write", path, error);
     }
-    if (fd.Close() != 0)
+    if (!fd.Close())
         throw EFileError("Cannot write", path, errno);
 }
 

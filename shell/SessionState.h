@@ -13,10 +13,14 @@
 
 namespace vortana {
 
+// The unit the device works in: the image bytes one download block carries, the bytes of one
+// read-out page, and the step of image sizes.
+inline constexpr std::uint32_t kPageBytes = 4096;
 inline constexpr std::size_t kImageTextEntries = 65536;  // room for a 64 KiB image
-inline constexpr std::size_t kImageBlockCount = 16;      // 16 blocks of 4 KiB
-inline constexpr std::size_t kImageBlockSize = 4102;     // number, address byte, 4096 data, sum
-inline constexpr std::size_t kReplyBufferSize = 65536;   // one receive event brings at most 65535
+inline constexpr std::size_t kImageBlockCount = 16;      // 16 blocks of kPageBytes
+inline constexpr std::size_t kImageBlockSize = 4102;     // number, address byte, data, 32-bit sum
+static_assert(kImageBlockSize == 1 + 1 + kPageBytes + 4);
+inline constexpr std::size_t kReplyBufferSize = 65536;  // one receive event brings at most 65535
 
 struct SessionState {
     SessionState() = default;

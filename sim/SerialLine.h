@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "sim/UniqueFd.h"
+#include "base/UniqueFd.h"
 
 namespace vortana::sim {
 

@@ -36,12 +36,12 @@
 #include <thread>
 #include <vector>
 
+#include "base/UniqueFd.h"
 #include "sim/Device.h"
 #include "sim/Fault.h"
 #include "sim/PacedWriter.h"
 #include "sim/SerialLine.h"
 #include "sim/Trace.h"
-#include "sim/UniqueFd.h"
 
 namespace vortana::sim {
 

@@ -14,11 +14,20 @@ vortana_packages=(
     clang libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes
     clang-format-14             # the sources' format, checked by ./test
 )
+# The Windows build and its tests (./test --windows): a cross compiler with std::thread, Wine to
+# run the programs, socat to join two pseudo-terminals into a null-modem pair. A machine where
+# they cannot be installed still builds and tests everything else.
+vortana_windows_packages=(
+    g++-mingw-w64-x86-64-posix
+    wine64
+    socat
+)
 
-vortana_ensure_deps() {
+# Installs what is missing of the packages named as arguments; prints nothing when none is.
+vortana_install_missing() {
     local missing=()
     local pkg
-    for pkg in "${vortana_packages[@]}"; do
+    for pkg in "$@"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$pkg")
     done
@@ -28,4 +37,15 @@ vortana_ensure_deps() {
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq &&
         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+vortana_ensure_deps() {
+    vortana_install_missing "${vortana_packages[@]}"
+}
+
+# True when the Windows build's tools are there, after trying to install them.
+vortana_ensure_windows_deps() {
+    vortana_install_missing "${vortana_windows_packages[@]}" >&2 || true
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null && [ -x /usr/lib/wine/wine64 ] &&
+        command -v socat >/dev/null
 }

@@ -17,8 +17,8 @@
 #include <mutex>
 #include <string>
 
+#include "base/UniqueFd.h"
 #include "comm/SerialPort.h"
-#include "comm/posix/UniqueFd.h"
 
 namespace vortana {
 

@@ -2,13 +2,13 @@
 
 namespace vortana {
 
-TForm3::TForm3(WindowContext context)
-    : HexView(context.Desk, {.caption = "读出操作",
-                             .clientWidth = 578,
-                             .clientHeight = 442,
-                             .screenPlace = {518, 221},
-                             .label1Place = {2, 12, 580, 19},
-                             .memo1Place = {0, 32, 577, 409}}) {
+TForm3::TForm3(Desktop& desktop)
+    : HexView(desktop, {.caption = "读出操作",
+                        .clientWidth = 578,
+                        .clientHeight = 442,
+                        .screenPlace = {518, 221},
+                        .label1Place = {2, 12, 580, 19},
+                        .memo1Place = {0, 32, 577, 409}}) {
     setObjectName("Form3");
 }
 

@@ -4,13 +4,12 @@
 #pragma once
 
 #include "image/ui/HexView.h"
-#include "shell/toolkit/WindowContext.h"
 
 namespace vortana {
 
 class TForm3 : public HexView {
   public:
-    explicit TForm3(WindowContext context);
+    explicit TForm3(Desktop& desktop);
 
     bool FormKeyDown(const QKeyEvent& Key);  // key-down of Memo1
 

@@ -2,13 +2,13 @@
 
 namespace vortana {
 
-TForm4::TForm4(WindowContext context)
-    : HexView(context.Desk, {.caption = "读出文件缓冲",
-                             .clientWidth = 578,
-                             .clientHeight = 466,
-                             .screenPlace = {359, 158},
-                             .label1Place = {2, 6, 580, 19},
-                             .memo1Place = {0, 24, 577, 441}}) {
+TForm4::TForm4(Desktop& desktop)
+    : HexView(desktop, {.caption = "读出文件缓冲",
+                        .clientWidth = 578,
+                        .clientHeight = 466,
+                        .screenPlace = {359, 158},
+                        .label1Place = {2, 6, 580, 19},
+                        .memo1Place = {0, 24, 577, 441}}) {
     setObjectName("Form4");
 }
 

@@ -5,13 +5,12 @@
 #pragma once
 
 #include "image/ui/HexView.h"
-#include "shell/toolkit/WindowContext.h"
 
 namespace vortana {
 
 class TForm4 : public HexView {
   public:
-    explicit TForm4(WindowContext context);
+    explicit TForm4(Desktop& desktop);
 
     bool Memo1KeyDown(const QKeyEvent& Key);
 

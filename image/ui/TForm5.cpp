@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "image/SerialNumber.h"
+#include "shell/toolkit/ControlDesign.h"
 #include "shell/toolkit/Desktop.h"
 #include "shell/toolkit/Handler.h"
 #include "shell/toolkit/Look.h"
@@ -22,31 +23,31 @@ constexpr char kNoStart[] = "0";     // the start box while there is no serial n
 constexpr char kIncrement[] = "1";   // the increment box, either way
 
 // The dialog's design; place is left, top, width, height of the client area.
-struct LabelDesign {
-    TLabel* TForm5::*control;
-    const char* name;
-    QRect place;
-    const char* caption;
-    QColor colour;
+const LabelDesign<TForm5> kLabels[] = {
+    {&TForm5::Label3,
+     "Label3",
+     {32, 40, 144, 12},
+     "（注：最大10位阿拉伯数）",
+     kFontPixels,
+     kBlue,
+     false},
+    {&TForm5::Label1, "Label1", {32, 80, 60, 12}, "起始序号：", kFontPixels, Qt::black, false},
+    {&TForm5::Label2, "Label2", {32, 120, 60, 12}, "递增基数：", kFontPixels, Qt::black, false},
 };
 
-const LabelDesign kLabels[] = {
-    {&TForm5::Label3, "Label3", {32, 40, 144, 12}, "（注：最大10位阿拉伯数）", kBlue},
-    {&TForm5::Label1, "Label1", {32, 80, 60, 12}, "起始序号：", Qt::black},
-    {&TForm5::Label2, "Label2", {32, 120, 60, 12}, "递增基数：", Qt::black},
-};
-
-struct EditDesign {
-    TEdit* TForm5::*control;
-    const char* name;
-    QRect place;
-    int maxLength;
-    void (TForm5::*keyPress)(QChar&);
-};
-
-const EditDesign kEdits[] = {
-    {&TForm5::Edit1, "Edit1", {96, 72, 121, 20}, 10, &TForm5::Edit1KeyPress},
-    {&TForm5::Edit2, "Edit2", {96, 112, 121, 20}, 1, &TForm5::Edit2KeyPress},
+const EditDesign<TForm5> kEdits[] = {
+    {.control = &TForm5::Edit1,
+     .name = "Edit1",
+     .place = {96, 72, 121, 20},
+     .pixels = kFontPixels,
+     .maxLength = 10,
+     .keyPress = &TForm5::Edit1KeyPress},
+    {.control = &TForm5::Edit2,
+     .name = "Edit2",
+     .place = {96, 112, 121, 20},
+     .pixels = kFontPixels,
+     .maxLength = 1,
+     .keyPress = &TForm5::Edit2KeyPress},
 };
 
 constexpr QRect kButton1Place{96, 176, 75, 25};
@@ -58,20 +59,8 @@ TForm5::TForm5(WindowContext context) : context_(context) {
     SetUpForm(*this, "序列号设置", kClientWidth, kClientHeight, FormFrame::Dialog, font);
     setObjectName("Form5");
     move(kScreenPlace);
-    for (const LabelDesign& design : kLabels) {
-        this->*design.control =
-            CreateDesignedLabel(context_.Desk, this, design.name, design.place,
-                                QString::fromUtf8(design.caption), font, design.colour);
-    }
-    for (const EditDesign& design : kEdits) {
-        auto* edit = new TEdit(context_.Desk, this);
-        edit->setObjectName(design.name);
-        edit->setGeometry(design.place);
-        edit->setFont(font);
-        edit->setMaxLength(design.maxLength);
-        edit->OnKeyPress = [this, handler = design.keyPress](QChar& key) { (this->*handler)(key); };
-        this->*design.control = edit;
-    }
+    CreateLabels<TForm5>(context_.Desk, *this, kLabels);
+    CreateEdits<TForm5>(context_.Desk, *this, kEdits);
     SetFields(false, kNoStart);
     Button1 = new QPushButton("确  定", this);
     Button1->setObjectName("Button1");

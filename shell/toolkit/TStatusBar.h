@@ -15,7 +15,6 @@ class TStatusBar : public QWidget {
   public:
     TStatusBar(int panelCount, QWidget* parent);
 
-    int PanelCount() const { return static_cast<int>(panels_.size()); }
     QString PanelText(int index) const;
     void SetPanelText(int index, const QString& text);
     // Shown when the pointer rests on the panel; an empty hint shows none.

@@ -14,9 +14,9 @@ Forms::Forms(SessionState& state, Desktop& desktop) {
     Form1 = form1_.get();
     form2_ = std::make_unique<TForm2>(context);
     Form2 = form2_.get();
-    form3_ = std::make_unique<TForm3>(context);
+    form3_ = std::make_unique<TForm3>(desktop);
     Form3 = form3_.get();
-    form4_ = std::make_unique<TForm4>(context);
+    form4_ = std::make_unique<TForm4>(desktop);
     Form4 = form4_.get();
     form5_ = std::make_unique<TForm5>(context);
     Form5 = form5_.get();

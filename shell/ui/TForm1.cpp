@@ -7,7 +7,6 @@
 #include <array>
 #include <exception>
 #include <initializer_list>
-#include <string_view>
 
 #include "comm/qt/QtNotifySink.h"
 #include "image/ImageFileName.h"
@@ -17,10 +16,12 @@
 #include "image/ui/TForm3.h"
 #include "image/ui/TForm4.h"
 #include "image/ui/TForm5.h"
+#include "protocol/ProgressTimers.h"
 #include "shell/FileAccess.h"
 #include "shell/IniFile.h"
 #include "shell/IniText.h"
 #include "shell/SessionState.h"
+#include "shell/toolkit/ControlDesign.h"
 #include "shell/toolkit/Handler.h"
 #include "shell/toolkit/Look.h"
 #include "shell/toolkit/ScreenCentring.h"
@@ -40,7 +41,6 @@ constexpr int kBasePixels = 16;  // the window's font size
 constexpr int kStatusBarHeight = 34;
 constexpr int kStatusBarPixels = 19;
 constexpr unsigned kProgressIntervalMs = 200;
-constexpr unsigned kElapsedIntervalMs = 100;
 constexpr std::uint32_t kBaudRate = 38400;
 
 constexpr char kSettingsFile[] = "sysset.ini";
@@ -51,64 +51,24 @@ constexpr char kCatalogueFile[] = "MCUtype.txt";
 constexpr char kPortSettingsPrefix[] = "    ";
 constexpr char kPortSettingsSuffix[] = "  8  N  1 ,  38400";
 
-enum class Colour { Black, White, Grey, Blue, Silver };
-
-QColor ColourOf(Colour colour) {
-    switch (colour) {
-        case Colour::White:
-            return Qt::white;
-        case Colour::Grey:
-            return kGrey;
-        case Colour::Blue:
-            return kBlue;
-        case Colour::Silver:
-            return kSilver;
-        case Colour::Black:
-            break;
-    }
-    return Qt::black;
-}
-
 // The window's design, control by control: place is left, top, width, height of the client area.
-struct LabelDesign {
-    TLabel* TForm1::*control;
-    const char* name;
-    QRect place;
-    const char* caption;
-    int pixels;
-    Colour colour;
-    bool bold;
+const LabelDesign<TForm1> kLabels[] = {
+    {&TForm1::Label1, "Label1", {72, 304, 80, 16}, "操作进度：", 16, Qt::black, false},
+    {&TForm1::Label2, "Label2", {40, 152, 105, 21}, "芯片型号：", 21, Qt::black, false},
+    {&TForm1::Label3, "Label3", {432, 24, 80, 16}, "选择串口：", 16, Qt::black, false},
+    {&TForm1::Label4, "Label4", {40, 192, 118, 21}, "Flash地址：", 21, Qt::black, false},
+    {&TForm1::Label5, "Label5", {40, 232, 105, 21}, "烧写文件：", 21, Qt::black, false},
+    {&TForm1::Label6, "Label6", {432, 56, 80, 16}, "烧写次数：", 16, Qt::black, false},
+    {&TForm1::Label7, "Label7", {224, 280, 87, 56}, "0 %", 56, kBlue, true},
+    {&TForm1::Label8, "Label8", {496, 360, 80, 16}, "查看缓冲区", 16, kGrey, false},
+    {&TForm1::Label9, "Label9", {416, 312, 48, 16}, "0.0 秒", 16, kGrey, false},
+    {&TForm1::Label10, "Label10", {153, 256, 10, 19}, "", 19, kGrey, false},
 };
 
-const LabelDesign kLabels[] = {
-    {&TForm1::Label1, "Label1", {72, 304, 80, 16}, "操作进度：", 16, Colour::Black, false},
-    {&TForm1::Label2, "Label2", {40, 152, 105, 21}, "芯片型号：", 21, Colour::Black, false},
-    {&TForm1::Label3, "Label3", {432, 24, 80, 16}, "选择串口：", 16, Colour::Black, false},
-    {&TForm1::Label4, "Label4", {40, 192, 118, 21}, "Flash地址：", 21, Colour::Black, false},
-    {&TForm1::Label5, "Label5", {40, 232, 105, 21}, "烧写文件：", 21, Colour::Black, false},
-    {&TForm1::Label6, "Label6", {432, 56, 80, 16}, "烧写次数：", 16, Colour::Black, false},
-    {&TForm1::Label7, "Label7", {224, 280, 87, 56}, "0 %", 56, Colour::Blue, true},
-    {&TForm1::Label8, "Label8", {496, 360, 80, 16}, "查看缓冲区", 16, Colour::Grey, false},
-    {&TForm1::Label9, "Label9", {416, 312, 48, 16}, "0.0 秒", 16, Colour::Grey, false},
-    {&TForm1::Label10, "Label10", {153, 256, 10, 19}, "", 19, Colour::Grey, false},
-};
-
-struct EditDesign {
-    TEdit* TForm1::*control;
-    const char* name;
-    QRect place;
-    int pixels;
-    bool readOnly;
-    int maxLength;  // 0: no limit
-    const char* text;
-    Colour textColour;
-    Colour background;
-};
-
-const EditDesign kEdits[] = {
-    {&TForm1::Edit1, "Edit1", {152, 144, 265, 29}, 20, true, 0, "", Colour::Black, Colour::Silver},
-    {&TForm1::Edit2, "Edit2", {152, 182, 265, 29}, 21, true, 0, "", Colour::Black, Colour::Silver},
-    {&TForm1::Edit3, "Edit3", {152, 220, 265, 33}, 20, true, 0, "", Colour::Black, Colour::Silver},
+const EditDesign<TForm1> kEdits[] = {
+    {&TForm1::Edit1, "Edit1", {152, 144, 265, 29}, 20, true, 0, "", Qt::black, kSilver, nullptr},
+    {&TForm1::Edit2, "Edit2", {152, 182, 265, 29}, 21, true, 0, "", Qt::black, kSilver, nullptr},
+    {&TForm1::Edit3, "Edit3", {152, 220, 265, 33}, 20, true, 0, "", Qt::black, kSilver, nullptr},
     {&TForm1::Edit4,
      "Edit4",
      {512, 48, 57, 24},
@@ -116,8 +76,9 @@ const EditDesign kEdits[] = {
      false,
      4,
      "0000",
-     Colour::White,
-     Colour::Black},
+     Qt::white,
+     Qt::black,
+     nullptr},
 };
 
 struct ButtonDesign {
@@ -149,7 +110,7 @@ struct RadioGroupDesign {
     std::array<const char*, 2> items;
     int columns;
     int pixels;
-    Colour colour;
+    QColor colour;
 };
 
 const RadioGroupDesign kRadioGroups[] = {
@@ -160,7 +121,7 @@ const RadioGroupDesign kRadioGroups[] = {
      {"在线", "离线"},
      1,
      16,
-     Colour::Black},
+     Qt::black},
     {&TForm1::RadioGroup2,
      "RadioGroup2",
      {120, 8, 105, 113},
@@ -168,7 +129,7 @@ const RadioGroupDesign kRadioGroups[] = {
      {"输出5V", "输出3.3V"},
      1,
      16,
-     Colour::Black},
+     Qt::black},
     {&TForm1::RadioGroup4,
      "RadioGroup4",
      {240, 8, 81, 113},
@@ -176,7 +137,7 @@ const RadioGroupDesign kRadioGroups[] = {
      {"是", "否"},
      1,
      16,
-     Colour::Black},
+     Qt::black},
     {&TForm1::RadioGroup5,
      "RadioGroup5",
      {336, 8, 81, 113},
@@ -184,7 +145,7 @@ const RadioGroupDesign kRadioGroups[] = {
      {"是", "否"},
      1,
      16,
-     Colour::Black},
+     Qt::black},
     {&TForm1::RadioGroup3,
      "RadioGroup3",
      {432, 176, 137, 41},
@@ -192,7 +153,7 @@ const RadioGroupDesign kRadioGroups[] = {
      {"否", "是"},
      2,
      12,
-     Colour::Blue},
+     kBlue},
 };
 
 const QStringList kPortNames = {"COM1", "COM2", "COM3", "COM4", "COM5",
@@ -201,12 +162,13 @@ constexpr QRect kComboBox1Place{512, 16, 57, 24};
 
 // The command buttons, held disabled while an operation waits for the device: a reply would
 // otherwise be taken for the next command's, and a second download header breaks a download.
-constexpr const char* kCommandButtons[] = {"Button1", "Button2", "Button3", "Button4",
-                                           "Button5", "Button6", "Button7", "Button8"};
+constexpr QPushButton* TForm1::*kCommandButtons[] = {
+    &TForm1::Button1, &TForm1::Button2, &TForm1::Button3, &TForm1::Button4,
+    &TForm1::Button5, &TForm1::Button6, &TForm1::Button7, &TForm1::Button8};
 
-bool IsCommandButton(std::string_view name) {
-    return std::ranges::any_of(kCommandButtons,
-                               [name](std::string_view button) { return button == name; });
+bool IsCommandButton(const TForm1& form, const QWidget* control) {
+    return std::ranges::any_of(
+        kCommandButtons, [&](QPushButton* TForm1::*button) { return form.*button == control; });
 }
 
 constexpr int kOfflineItem = 1;        // RadioGroup1's "离线"
@@ -220,31 +182,50 @@ enum RuleExtra : unsigned {
     kResetPort = 4,           // port closed first and opened again last
 };
 
+// A control the rules enable and disable, bound by its member as the design tables bind theirs.
+class RuledControl {
+  public:
+    constexpr RuledControl(QPushButton* TForm1::*button) : button_(button) {}
+    constexpr RuledControl(TRadioGroup* TForm1::*group) : group_(group) {}
+    QWidget* In(const TForm1& form) const {
+        return button_ != nullptr ? static_cast<QWidget*>(form.*button_) : form.*group_;
+    }
+
+  private:
+    QPushButton* TForm1::*button_ = nullptr;
+    TRadioGroup* TForm1::*group_ = nullptr;
+};
+
 // The one table of the main window's enabling rules; no other code enables or disables controls.
 struct ButtonRule {
     ButtonEvent event;
-    std::initializer_list<const char*> enabled;
-    std::initializer_list<const char*> disabled;
+    std::initializer_list<RuledControl> enabled;
+    std::initializer_list<RuledControl> disabled;
     unsigned extra;
 };
 
 const ButtonRule kButtonRules[] = {
     {ButtonEvent::StartUp,
-     {"Button8"},
-     {"Button1", "Button2", "Button3", "Button4", "Button5", "Button6", "Button7", "RadioGroup3"},
+     {&TForm1::Button8},
+     {&TForm1::Button1, &TForm1::Button2, &TForm1::Button3, &TForm1::Button4, &TForm1::Button5,
+      &TForm1::Button6, &TForm1::Button7, &TForm1::RadioGroup3},
      kNothingElse},
-    {ButtonEvent::SettingsSent, {"Button1"}, {}, kEmptyInfoBoxes},
+    {ButtonEvent::SettingsSent, {&TForm1::Button1}, {}, kEmptyInfoBoxes},
     {ButtonEvent::ModelChosen,
-     {"Button2", "Button3", "Button7"},
-     {"Button4", "Button5", "Button6"},
+     {&TForm1::Button2, &TForm1::Button3, &TForm1::Button7},
+     {&TForm1::Button4, &TForm1::Button5, &TForm1::Button6},
      kNothingElse},
     {ButtonEvent::LoadGivenUp,
      {},
-     {"Button1", "Button2", "Button3", "Button4", "Button5", "Button6", "Button7"},
+     {&TForm1::Button1, &TForm1::Button2, &TForm1::Button3, &TForm1::Button4, &TForm1::Button5,
+      &TForm1::Button6, &TForm1::Button7},
      kEmptyInfoBoxes | kResetPort},
-    {ButtonEvent::DownloadAccepted, {"Button4", "Button5", "Button6"}, {}, kNothingElse},
-    {ButtonEvent::OfflineChosen, {"RadioGroup3"}, {}, kSerialQuestionToNo},
-    {ButtonEvent::OnlineChosen, {}, {"RadioGroup3"}, kSerialQuestionToNo},
+    {ButtonEvent::DownloadAccepted,
+     {&TForm1::Button4, &TForm1::Button5, &TForm1::Button6},
+     {},
+     kNothingElse},
+    {ButtonEvent::OfflineChosen, {&TForm1::RadioGroup3}, {}, kSerialQuestionToNo},
+    {ButtonEvent::OnlineChosen, {}, {&TForm1::RadioGroup3}, kSerialQuestionToNo},
 };
 
 }  // namespace
@@ -253,7 +234,7 @@ TForm1::TForm1(FormContext context)
     : Comm1(MakeQtNotifySink()),
       OpenDialog1(context.Desk, this),
       Timer1(context.Desk, kProgressIntervalMs, false),
-      Timer2(context.Desk, kElapsedIntervalMs, false),
+      Timer2(context.Desk, kElapsedTickMs, false),
       context_(context),
       centring_(new ScreenCentring(*this, HalfTheSpareRoom)),
       dispatcher_(context.State, *this) {
@@ -280,23 +261,8 @@ TForm1::~TForm1() {
 
 void TForm1::CreateControls() {
     Desktop& desk = context_.Desk;
-    for (const LabelDesign& design : kLabels) {
-        this->*design.control = CreateDesignedLabel(
-            desk, this, design.name, design.place, QString::fromUtf8(design.caption),
-            SongFont(design.pixels, design.bold), ColourOf(design.colour));
-    }
-    for (const EditDesign& design : kEdits) {
-        auto* edit = new TEdit(desk, this);
-        edit->setObjectName(design.name);
-        edit->setGeometry(design.place);
-        edit->setFont(SongFont(design.pixels));
-        edit->setReadOnly(design.readOnly);
-        if (design.maxLength > 0)
-            edit->setMaxLength(design.maxLength);
-        edit->SetText(QString::fromUtf8(design.text));
-        SetBoxColours(*edit, ColourOf(design.textColour), ColourOf(design.background));
-        this->*design.control = edit;
-    }
+    CreateLabels<TForm1>(desk, *this, kLabels);
+    CreateEdits<TForm1>(desk, *this, kEdits);
     for (const ButtonDesign& design : kButtons) {
         auto* button = new QPushButton(QString::fromUtf8(design.caption), this);
         button->setObjectName(design.name);
@@ -313,7 +279,7 @@ void TForm1::CreateControls() {
         group->setObjectName(design.name);
         group->setGeometry(design.place);
         group->setFont(SongFont(design.pixels));
-        SetTextColour(*group, ColourOf(design.colour));
+        SetTextColour(*group, design.colour);
         group->SetItemIndex(0);  // no handler is connected yet
         this->*design.control = group;
     }
@@ -369,30 +335,30 @@ void TForm1::ApplyButtonRule(ButtonEvent event) {
             for (TEdit* box : {Edit1, Edit2, Edit3})
                 box->SetText(QString());
         }
-        for (const char* name : rule.enabled)
-            EnableByRule(name, true);
-        for (const char* name : rule.disabled)
-            EnableByRule(name, false);
+        for (const RuledControl& control : rule.enabled)
+            EnableByRule(control.In(*this), true);
+        for (const RuledControl& control : rule.disabled)
+            EnableByRule(control.In(*this), false);
         // Reopening starts the worker threads afresh; only a failure is worth telling.
         if (rule.extra & kResetPort)
             OpenPort();
     }
 }
 
-void TForm1::EnableByRule(const char* name, bool enabled) {
-    ruleEnabled_[name] = enabled;
-    ShowEnabled(name);
+void TForm1::EnableByRule(QWidget* control, bool enabled) {
+    ruleEnabled_[control] = enabled;
+    ShowEnabled(control);
 }
 
-void TForm1::ShowEnabled(const char* name) {
-    const bool held = commandButtonsHeld_ && IsCommandButton(name);
-    findChild<QWidget*>(name)->setEnabled(ruleEnabled_[name] && !held);
+void TForm1::ShowEnabled(QWidget* control) {
+    const bool held = commandButtonsHeld_ && IsCommandButton(*this, control);
+    control->setEnabled(ruleEnabled_[control] && !held);
 }
 
 void TForm1::HoldCommandButtons(bool held) {
     commandButtonsHeld_ = held;
-    for (const char* name : kCommandButtons)
-        ShowEnabled(name);
+    for (QPushButton* TForm1::*button : kCommandButtons)
+        ShowEnabled(this->*button);
 }
 
 QString TForm1::PortSettingsText(const QString& name) {
@@ -648,11 +614,11 @@ void TForm1::AppendReadOutRows(std::span<const std::string> rows) {
     context_.Windows.Form3->AppendRows(rows);
 }
 
-void TForm1::ResetModelBoxes() {
+void TForm1::SettingsSent() {
     ApplyButtonRule(ButtonEvent::SettingsSent);
 }
 
-void TForm1::EnableProgramButtons() {
+void TForm1::DownloadAccepted() {
     ApplyButtonRule(ButtonEvent::DownloadAccepted);
 }
 

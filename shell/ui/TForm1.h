@@ -149,8 +149,8 @@ class TForm1 : public QWidget, private OperationHost {
     void TakeModel(const ModelPick& pick);
     // The control `name` enabled or not as a rule says, and as shown while the command buttons
     // are held.
-    void EnableByRule(const char* name, bool enabled);
-    void ShowEnabled(const char* name);
+    void EnableByRule(QWidget* control, bool enabled);
+    void ShowEnabled(QWidget* control);
     void HoldCommandButtons(bool held);
 
     // OperationHost: the dispatcher's view of this window.
@@ -164,14 +164,14 @@ class TForm1 : public QWidget, private OperationHost {
     void SetTimer2Enabled(bool enabled) override;
     void ClearReadOut() override;
     void AppendReadOutRows(std::span<const std::string> rows) override;
-    void ResetModelBoxes() override;
-    void EnableProgramButtons() override;
+    void SettingsSent() override;
+    void DownloadAccepted() override;
 
     FormContext context_;
     ScreenCentring* centring_;                // of this window, owned by it
     ScreenCentring* listCentring_ = nullptr;  // of the model list, owned by it; made at first use
     Dispatcher dispatcher_;
-    std::map<std::string, bool> ruleEnabled_;  // by control name, as the rules last set it
+    std::map<const QWidget*, bool> ruleEnabled_;  // by control, as the rules last set it
     bool commandButtonsHeld_ = false;
 };
 

@@ -66,6 +66,16 @@ std::vector<std::size_t> CommEvents::BurstSizes() const {
     return sizes;
 }
 
+LineSettings MainWindowSettings() {
+    LineSettings s;
+    s.BaudRate = 38400;
+    s.DtrControl = TDtrControl::DtrDisable;
+    s.RtsControl = TRtsControl::RtsDisable;
+    s.Outx_XonXoffFlow = false;
+    s.Inx_XonXoffFlow = false;
+    return s;
+}
+
 RecordedComm::RecordedComm(const std::string& commName) {
     auto queue = std::make_unique<QueueNotifySink>();
     sink = queue.get();
@@ -77,6 +87,22 @@ RecordedComm::RecordedComm(const std::string& commName) {
     comm->SetRtsControl(TRtsControl::RtsDisable);
     comm->SetOutx_XonXoffFlow(false);
     comm->SetInx_XonXoffFlow(false);
+}
+
+bool RecordedComm::OpenAndSettle() {
+    comm->OpenPort();
+    const bool settled =
+        events->PumpUntil([&] { return events->Count(NotificationKind::SendQueueEmpty) == 1; });
+    events->Clear();
+    return settled;
+}
+
+bool RecordedComm::Send(const std::vector<std::uint8_t>& bytes) {
+    return comm->SendBytes(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+}
+
+bool RecordedComm::ReceivedCount(std::size_t count) {
+    return events->PumpUntil([&] { return events->Received().size() >= count; });
 }
 
 }  // namespace vortana::test

@@ -47,11 +47,23 @@ class CommEvents {
     std::vector<CommEvent> events_;
 };
 
+// The line settings of the main window's instance: 38400 8N1, no flow control (XON and XOFF
+// would otherwise be taken out of binary data), DTR and RTS held inactive.
+LineSettings MainWindowSettings();
+
 // A TComm on a QueueNotifySink, with the line settings of the main window's instance: 38400
 // 8N1, no flow control (XON and XOFF would otherwise be taken out of binary data), DTR and RTS
 // held inactive.
 struct RecordedComm {
     explicit RecordedComm(const std::string& commName);
+
+    // Opens the port and waits for the one OnSendDataEmpty that follows every open, then forgets
+    // it; false when that never came (OpenPort's ECommsError passes through).
+    bool OpenAndSettle();
+    bool Send(const std::vector<std::uint8_t>& bytes);
+    // Delivers notifications until `count` bytes in all were received; false if they never were.
+    bool ReceivedCount(std::size_t count);
+
     QueueNotifySink* sink;
     std::unique_ptr<TComm> comm;
     std::unique_ptr<CommEvents> events;

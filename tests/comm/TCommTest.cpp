@@ -1,5 +1,6 @@
-// TComm on a pseudo-terminal: opening and closing, moving bytes both ways, the burst rule, the
-// property setters as the line sees them, and the ways a link ends.
+// TComm on a pseudo-terminal, what only the POSIX backend shows: device names that open no serial
+// line, exclusive use, a writer held up by a full line, the other end hanging up, and the line
+// settings as termios sees them.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -49,49 +50,15 @@ class CommOnPty : public ::testing::Test {
   protected:
     CommOnPty() : recorded(pty.SlavePath()), comm(*recorded.comm), events(*recorded.events) {}
 
-    // Waits for the one OnSendDataEmpty that follows every open, then forgets it.
-    void OpenAndSettle() {
-        comm.OpenPort();
-        ASSERT_TRUE(events.PumpUntil([&] { return events.Count(Kind::SendQueueEmpty) == 1; }));
-        events.Clear();
-    }
-
-    bool Send(const std::vector<std::uint8_t>& bytes) {
-        return comm.SendBytes(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
-    }
-
-    bool ReceivedCount(std::size_t n) {
-        return events.PumpUntil([&] { return events.Received().size() >= n; });
-    }
+    void OpenAndSettle() { ASSERT_TRUE(recorded.OpenAndSettle()); }
+    bool Send(const std::vector<std::uint8_t>& bytes) { return recorded.Send(bytes); }
+    bool ReceivedCount(std::size_t n) { return recorded.ReceivedCount(n); }
 
     Pty pty;
     RecordedComm recorded;
     TComm& comm;
     CommEvents& events;
 };
-
-TEST_F(CommOnPty, OpensMovesBytesBothWaysAndCloses) {
-    OpenAndSettle();
-    EXPECT_TRUE(comm.IsOpen());
-
-    const std::vector<std::uint8_t> frame = {0x68, 0x04, 0x00, 0x16};
-    ASSERT_TRUE(Send(frame));
-    EXPECT_EQ(pty.Read(frame.size()), frame);
-
-    pty.Write("\x68\x04\x01\x99\x16");
-    ASSERT_TRUE(ReceivedCount(5));
-    ASSERT_EQ(events.Bursts(),
-              (std::vector<std::vector<std::uint8_t>>{{0x68, 0x04, 0x01, 0x99, 0x16}}));
-    for (const CommEvent& e : events.All())
-        if (e.kind == Kind::DataReceived) {
-            EXPECT_EQ(e.value, 0u) << "the byte after the counted ones is a zero";
-        }
-
-    comm.ClosePort();
-    EXPECT_FALSE(comm.IsOpen());
-    events.PumpFor(200ms);
-    EXPECT_EQ(events.Count(Kind::HangupRequest), 0u);
-}
 
 TEST_F(CommOnPty, OpenFailuresLeaveNothingBehind) {
     OpenAndSettle();
@@ -158,45 +125,6 @@ TEST_F(CommOnPty, DestroyingAnOpenComponentClosesItsPort) {
     EXPECT_NO_THROW(comm.OpenPort()) << "the device was given up";
 }
 
-TEST_F(CommOnPty, ClosingIsHarmlessWhenClosedAndAnyNumberOfTimes) {
-    comm.ClosePort();
-    OpenAndSettle();
-    comm.ClosePort();
-    comm.ClosePort();
-    EXPECT_FALSE(comm.IsOpen());
-    EXPECT_TRUE(comm.SendQueueEmpty());
-    OpenAndSettle();
-    EXPECT_TRUE(Send({7}));
-    EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{7}) << "a reopened port has fresh threads";
-}
-
-TEST_F(CommOnPty, SendBytesRefusesNothingToSendAndAClosedPort) {
-    EXPECT_FALSE(comm.SendBytes("abc", 3));
-    comm.OpenPort();
-    EXPECT_FALSE(comm.SendBytes("abc", 0));
-    EXPECT_FALSE(comm.SendBytes(nullptr, 3));
-    // The writer's queue takes requests from the moment OpenPort returns.
-    EXPECT_TRUE(comm.SendBytes("abc", 3));
-    EXPECT_EQ(pty.ReadUntilQuiet(), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
-}
-
-TEST_F(CommOnPty, SendBytesCopiesBeforeItReturnsAndKeepsOrder) {
-    OpenAndSettle();
-    std::vector<std::uint8_t> first = Pattern(3000, 1);
-    const std::vector<std::uint8_t> firstSent = first;
-    std::vector<std::uint8_t> block = Pattern(4102, 2);
-    const std::vector<std::uint8_t> blockSent = block;
-    ASSERT_TRUE(Send(first));
-    ASSERT_TRUE(Send(block));
-    std::fill(first.begin(), first.end(), 0xEE);  // the caller reuses its buffers at once
-    std::fill(block.begin(), block.end(), 0xEE);
-
-    std::vector<std::uint8_t> expected = firstSent;
-    expected.insert(expected.end(), blockSent.begin(), blockSent.end());
-    EXPECT_EQ(pty.Read(expected.size()), expected);
-    EXPECT_TRUE(pty.ReadUntilQuiet().empty());
-}
-
 TEST_F(CommOnPty, SendQueueEmptyAfterOpenAndOnceAfterRequestsWrittenBackToBack) {
     comm.OpenPort();
     EXPECT_TRUE(events.PumpUntil([&] { return events.Count(Kind::SendQueueEmpty) == 1; }))
@@ -219,82 +147,6 @@ TEST_F(CommOnPty, SendQueueEmptyAfterOpenAndOnceAfterRequestsWrittenBackToBack) 
     events.PumpFor(200ms);
     EXPECT_EQ(events.Count(Kind::SendQueueEmpty), 1u);
     EXPECT_TRUE(comm.SendQueueEmpty());
-}
-
-TEST_F(CommOnPty, BurstsEndAfterTheReadIntervalOfSilence) {
-    OpenAndSettle();
-    // Gaps well below the 100 ms interval join; a pause well above it splits.
-    pty.Write("ab");
-    std::this_thread::sleep_for(20ms);
-    pty.Write("cd");
-    std::this_thread::sleep_for(20ms);
-    pty.Write("ef");
-    std::this_thread::sleep_for(400ms);
-    pty.Write("gh");
-    ASSERT_TRUE(ReceivedCount(8));
-    events.PumpFor(300ms);
-    EXPECT_EQ(events.BurstSizes(), (std::vector<std::size_t>{6, 2}));
-    const std::vector<std::uint8_t> all = events.Received();
-    EXPECT_EQ(std::string(all.begin(), all.end()), "abcdefgh");
-}
-
-TEST_F(CommOnPty, ChangedIntervalAppliesAtOnceWhileOpen) {
-    OpenAndSettle();
-    comm.SetReadIntervalTimeout(600);
-    pty.Write("ab");
-    std::this_thread::sleep_for(250ms);  // would split bursts at 100 ms
-    pty.Write("cd");
-    ASSERT_TRUE(ReceivedCount(4));
-    EXPECT_EQ(events.BurstSizes(), std::vector<std::size_t>{4});
-}
-
-TEST_F(CommOnPty, LongStreamsArriveInReadsOfAtMost65535Bytes) {
-    OpenAndSettle();
-    const std::vector<std::uint8_t> stream = Pattern(70000, 4);
-    pty.Write(stream);
-    ASSERT_TRUE(ReceivedCount(stream.size()));
-    events.PumpFor(300ms);
-    EXPECT_EQ(events.Received(), stream);
-    const std::vector<std::size_t> sizes = events.BurstSizes();
-    EXPECT_GE(sizes.size(), 2u);
-    for (std::size_t size : sizes)
-        EXPECT_LE(size, 65535u);
-    for (const CommEvent& e : events.All())
-        if (e.kind == Kind::DataReceived) {
-            EXPECT_EQ(e.value, 0u) << "every copy ends in an uncounted zero";
-        }
-}
-
-TEST_F(CommOnPty, ClosePortStopsALongWriteAtOnceAndDropsTheRest) {
-    OpenAndSettle();
-    const std::vector<std::uint8_t> big = Pattern(65535, 5);
-    for (int i = 0; i < 4; ++i)
-        ASSERT_TRUE(Send(big));
-    events.PumpFor(200ms);  // the master is not read: the writer is stuck in the first request
-    EXPECT_FALSE(comm.SendQueueEmpty());
-
-    comm.ClosePort();
-    EXPECT_TRUE(comm.SendQueueEmpty());
-    EXPECT_FALSE(comm.SendBytes(big.data(), 10));
-    events.PumpFor(200ms);
-    EXPECT_EQ(events.Count(Kind::HangupRequest), 0u);
-    EXPECT_EQ(events.Count(Kind::SendQueueEmpty), 0u);
-    const std::vector<std::uint8_t> arrived = pty.ReadUntilQuiet();
-    EXPECT_LT(arrived.size(), 4 * big.size());
-    EXPECT_TRUE(std::equal(arrived.begin(), arrived.end(), big.begin(),
-                           big.begin() + std::min(arrived.size(), big.size())))
-        << "what did leave is the start of the first request";
-}
-
-TEST_F(CommOnPty, NotificationsPostedBeforeClosePortAreStillDelivered) {
-    OpenAndSettle();
-    pty.Write("late");
-    std::this_thread::sleep_for(500ms);  // the burst completes and is posted, not yet handled
-    comm.ClosePort();
-    ASSERT_TRUE(ReceivedCount(4));
-    const std::vector<std::uint8_t> all = events.Received();
-    EXPECT_EQ(std::string(all.begin(), all.end()), "late");
-    EXPECT_EQ(events.Count(Kind::HangupRequest), 0u);
 }
 
 TEST_F(CommOnPty, AHangupRequestPostedBeforeClosePortIsDropped) {

@@ -1,5 +1,5 @@
-// The reader on a pseudo-terminal with line counters fed by the test (a pty keeps none), and its
-// end when its notifications cannot be posted.
+// The reader on a serial line of the system's own (TestLine) with line counters fed by the test
+// (the lines tests run on keep none), and its end when its notifications cannot be posted.
 #include <gtest/gtest.h>
 
 #include <mutex>
@@ -8,8 +8,9 @@
 #include "comm/QueueNotifySink.h"
 #include "comm/SerialPort.h"
 #include "comm/TReadThread.h"
-#include "harness/Pty.h"
 #include "tests/comm/CommEvents.h"
+#include "tests/comm/RefusingSink.h"
+#include "tests/comm/TestLine.h"
 
 namespace vortana::test {
 namespace {
@@ -33,7 +34,7 @@ class FakeCounters : public LineCounterSource {
 class ReaderOnPty : public ::testing::Test {
   protected:
     ReaderOnPty() {
-        OpenResult opened = OpenSerialPort(pty.SlavePath());
+        OpenResult opened = OpenSerialPort(line.CommName());
         port = std::move(opened.port);
         LineSettings raw;
         raw.Outx_XonXoffFlow = raw.Inx_XonXoffFlow = false;
@@ -44,6 +45,10 @@ class ReaderOnPty : public ::testing::Test {
         sink.SetHandler([this](Notification n) { got.push_back(std::move(n)); });
     }
 
+    void SetUp() override {
+        if (!line.Available())
+            GTEST_SKIP() << "no serial line to test on";
+    }
     bool PumpUntil(const std::function<bool()>& done) { return test::PumpUntil(sink, done); }
     bool Got(NotificationKind kind, std::uint32_t value) {
         return PumpUntil([&] {
@@ -69,9 +74,9 @@ class ReaderOnPty : public ::testing::Test {
         return count;
     }
 
-    Pty pty;
+    TestLine line;
     std::unique_ptr<SerialPort> port;
-    QueueNotifySink sink;
+    RefusingSink sink;
     std::vector<Notification> got;
 };
 
@@ -80,7 +85,7 @@ TEST_F(ReaderOnPty, LineErrorsAndModemChangesAreReportedAndReadingGoesOn) {
     FakeCounters counters;
     {
         TReadThread reader(*port, sink, counters);
-        pty.Write("one");
+        line.Write("one");
         ASSERT_TRUE(GotBytes("one"));
 
         counters.Change([](LineCounters& c) {
@@ -100,7 +105,7 @@ TEST_F(ReaderOnPty, LineErrorsAndModemChangesAreReportedAndReadingGoesOn) {
         EXPECT_TRUE(Got(NotificationKind::ModemEvent, 12));
         EXPECT_TRUE(Got(NotificationKind::LineError, 0x10));
 
-        pty.Write("two");
+        line.Write("two");
         EXPECT_TRUE(GotBytes("two"));
     }
     sink.DeliverPending();
@@ -113,10 +118,10 @@ TEST_F(ReaderOnPty, APostThatFailsEndsTheReader) {
     ASSERT_TRUE(port);
     TReadThread reader(*port, sink);
     sink.SetRefusing(true);
-    pty.Write("lost");
+    line.Write("lost");
     std::this_thread::sleep_for(400ms);  // the burst completes; its post and the hang-up fail
     sink.SetRefusing(false);
-    pty.Write("after");
+    line.Write("after");
     std::this_thread::sleep_for(400ms);
     sink.DeliverPending();
     EXPECT_TRUE(got.empty()) << "nothing is read once the reader has ended";

@@ -156,7 +156,7 @@ TEST(ImageLoader, AWindowModelTakesTheWindowAndTheMainFlashFromOneFile) {
     EXPECT_EQ(outcome.listingRows[256].substr(0, 4), "4000");
 }
 
-TEST(ImageLoader, ACrLfFileFromSrecCatLoadsAsTheWholeFilePairingDid) {
+TEST(ImageLoader, ACrLfFileFromSrecCatLoadsAlikeByLinesAndByPairsOfCharacters) {
     const TempDir dir;
     const std::string file = SRecordsOf(dir, RandomBytes(5000, 4), 0xC123, "-CRLF");
     const ImageLayout layout = *ImageLayout::FromModel("C000", "0xB0", 20480);

@@ -39,8 +39,9 @@ Parsed Parse(std::string_view file, RecordingSink sink = {}) {
     return {sink.calls, failure};
 }
 
-// The pairing the loader once had: pairs over the whole file, line ends included, each handed
-// over only once the first byte of the next pair has been read.
+// The file read as pairs of characters from its start, line ends included, each handed over
+// only once the first byte of the next pair has been read: the reading a CR LF file of records
+// of even length must agree with.
 Parsed ParseAsPairsOfTheWholeFile(std::string_view file) {
     RecordingSink sink;
     SRecordParser parser(sink);
@@ -211,7 +212,7 @@ TEST(SRecordParser, NothingIsTakenOnceTheParseHasFailed) {
     EXPECT_EQ(sink.calls.size(), 1u);
 }
 
-TEST(SRecordParser, ACrLfFileOfEvenRecordsParsesAsTheWholeFilePairingDid) {
+TEST(SRecordParser, ACrLfFileOfEvenRecordsParsesAlikeByLinesAndByPairsOfCharacters) {
     const std::string_view file =
         "S00600004844521B\r\n"
         "S5030004F8\r\n"

@@ -57,8 +57,8 @@ class RecordingHost : public OperationHost {
         log.push_back("rows " + first + " x" + std::to_string(added.size()));
         rows.insert(rows.end(), added.begin(), added.end());
     }
-    void ResetModelBoxes() override { log.push_back("reset boxes"); }
-    void EnableProgramButtons() override { log.push_back("enable program buttons"); }
+    void SettingsSent() override { log.push_back("reset boxes"); }
+    void DownloadAccepted() override { log.push_back("enable program buttons"); }
 };
 
 }  // namespace vortana

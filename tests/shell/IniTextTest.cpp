@@ -99,7 +99,7 @@ TEST(IniWriteValue, ACarriageReturnEndingTheTextIsALineEnd) {
     EXPECT_EQ(IniReadValue("[comx]\rnum=COM4\r", "comx", "num"), std::nullopt);  // one line
 }
 
-// Blanks before a value are no part of it for the reader; written, they used to join the
+// Blanks before a value are no part of it for the reader; written, they would join the
 // separator and grow by one at every rewrite.
 TEST(IniWriteValue, BlanksBeforeTheValueAreNotWrittenSoARewriteChangesNothing) {
     std::string text = "[comx]\nnum = COM5\n";

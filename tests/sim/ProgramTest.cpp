@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 
+#include "base/UniqueFd.h"
 #include "harness/SimLine.h"
 #include "sim/Fault.h"
-#include "sim/UniqueFd.h"
 
 namespace vortana::sim::test {
 namespace {

@@ -1,0 +1,77 @@
+#include "shell/FileOps.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace vortana::fileops {
+
+int OpenForReading(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+int CreateNew(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+int OpenForWriting(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+}
+
+int OpenForAppending(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+}
+
+long ReadSome(int fd, char* into, std::size_t count) {
+    return ::read(fd, into, count);
+}
+
+long WriteSome(int fd, const char* bytes, std::size_t count) {
+    return ::write(fd, bytes, count);
+}
+
+bool Rewind(int fd) {
+    return ::lseek(fd, 0, SEEK_SET) == 0;
+}
+
+bool SetSize(int fd, std::size_t size) {
+    return ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+
+int Reserve(int fd, std::size_t size) {
+    return ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+}
+
+bool LockExclusive(int fd) {
+    return ::flock(fd, LOCK_EX) == 0;
+}
+
+long long SizeOf(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 ? static_cast<long long>(status.st_size) : -1;
+}
+
+bool FlushToDisk(int fd) {
+    return ::fsync(fd) == 0;
+}
+
+bool Close(int fd) {
+    return ::close(fd) == 0;
+}
+
+bool RenameOver(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool Remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+int ProcessId() {
+    return static_cast<int>(::getpid());
+}
+
+}  // namespace vortana::fileops
