@@ -9,30 +9,24 @@ namespace {
 constexpr OptionSpec kGrammar[] = {
     {"--model", "NAME", "the model, for the progress estimate (optional)"}};
 
-class ChipCommand : public Command {
+class ChipCommand : public NamedCommand {
   public:
     ChipCommand(std::string_view name, std::string_view usage, std::string_view summary,
                 CmdKindValue step)
-        : name_(name), usage_(usage), summary_(summary), step_(step) {}
+        : NamedCommand(name, usage, summary), step_(step) {}
 
-    std::string_view Name() const override { return name_; }
-    std::string_view Usage() const override { return usage_; }
-    std::string_view Summary() const override { return summary_; }
     std::span<const OptionSpec> Grammar() const override { return kGrammar; }
 
     ExitStatus Run(const Invocation& invocation) const override {
         RequirePorts(invocation);
         JobPlan plan;
-        plan.command = name_;
+        plan.command = Name();
         plan.steps = {step_};
         ChooseModel(plan, invocation, false);
         return RunAndReport(plan, invocation);
     }
 
   private:
-    std::string_view name_;
-    std::string_view usage_;
-    std::string_view summary_;
     CmdKindValue step_;
 };
 

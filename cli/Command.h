@@ -41,6 +41,23 @@ class Command {
     virtual ExitStatus Run(const Invocation& invocation) const = 0;
 };
 
+// A command whose name and help texts are given when it is made, for the commands that one class
+// serves under several names (erase, program, verify; load, write).
+class NamedCommand : public Command {
+  public:
+    NamedCommand(std::string_view name, std::string_view usage, std::string_view summary)
+        : name_(name), usage_(usage), summary_(summary) {}
+
+    std::string_view Name() const override { return name_; }
+    std::string_view Usage() const override { return usage_; }
+    std::string_view Summary() const override { return summary_; }
+
+  private:
+    std::string_view name_;
+    std::string_view usage_;
+    std::string_view summary_;
+};
+
 // The program's commands, in the order --help lists them.
 std::span<const Command* const> AllCommands();
 

@@ -11,21 +11,18 @@ namespace {
 constexpr OptionSpec kGrammar[] = {kModelOption, kFileOption, kSerialOptions[0], kSerialOptions[1],
                                    kSerialOptions[2]};
 
-class Download : public Command {
+class Download : public NamedCommand {
   public:
     Download(std::string_view name, std::string_view usage, std::string_view summary,
              std::vector<CmdKindValue> steps)
-        : name_(name), usage_(usage), summary_(summary), steps_(std::move(steps)) {}
+        : NamedCommand(name, usage, summary), steps_(std::move(steps)) {}
 
-    std::string_view Name() const override { return name_; }
-    std::string_view Usage() const override { return usage_; }
-    std::string_view Summary() const override { return summary_; }
     std::span<const OptionSpec> Grammar() const override { return kGrammar; }
 
     ExitStatus Run(const Invocation& invocation) const override {
         RequirePorts(invocation);
         JobPlan plan;
-        plan.command = name_;
+        plan.command = Name();
         plan.steps = steps_;
         ChooseModel(plan, invocation, true);
         LoadImageFile(plan, invocation);
@@ -34,9 +31,6 @@ class Download : public Command {
     }
 
   private:
-    std::string_view name_;
-    std::string_view usage_;
-    std::string_view summary_;
     std::vector<CmdKindValue> steps_;
 };
 
