@@ -25,7 +25,8 @@ std::string Environment(const char* name) {
 std::string SettingsFolderFor(const SettingsFolderFacts& facts) {
     if (facts.exeDirWritable)
         return facts.exeDir;
-    // The base directory specification: a relative XDG_CONFIG_HOME is to be ignored.
+    // A relative XDG_CONFIG_HOME names no fixed folder (it would move with the working folder), so
+    // it counts as unset, as desktop programs treat it.
     if (!facts.xdgConfigHome.empty() && facts.xdgConfigHome.front() == '/')
         return (fs::path(facts.xdgConfigHome) / kFolderName).string();
     return (fs::path(facts.home) / ".config" / kFolderName).string();
