@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "cli/Interruption.h"
 #include "cli/JobError.h"
 #include "comm/PortFailure.h"
 
@@ -9,6 +10,13 @@ namespace vortana::cli {
 namespace {
 
 constexpr std::uint32_t kBaudRate = 38400;
+
+// Every wait and every send passes here, so a signal stops the job within one wait (at most a
+// progress tick) and no command goes out after it.
+void StopIfInterrupted() {
+    if (const int signal = InterruptionSignal())
+        throw JobError(ExitStatus::Interrupted, "interrupted by signal " + std::to_string(signal));
+}
 
 std::unique_ptr<QueueNotifySink> MakeSink(QueueNotifySink*& keep) {
     auto sink = std::make_unique<QueueNotifySink>();
@@ -47,6 +55,7 @@ Connection::~Connection() {
 }
 
 void Connection::Send(std::span<const std::uint8_t> bytes) {
+    StopIfInterrupted();
     if (lost_ || !comm_.SendBytes(bytes.data(), static_cast<std::uint16_t>(bytes.size())))
         throw JobError(ExitStatus::PortFailure, "the line to " + port_ + " went away");
 }
@@ -59,6 +68,7 @@ void Connection::DropReceived() {
 std::optional<Burst> Connection::NextBurst(Deadline deadline) {
     using namespace std::chrono;
     while (received_.empty() && !lost_) {
+        StopIfInterrupted();
         const auto left = duration_cast<milliseconds>(deadline - steady_clock::now());
         if (left <= milliseconds::zero())
             return std::nullopt;

@@ -5,7 +5,8 @@
 //
 // Errors: the constructor throws JobError(PortFailure) when the port cannot be opened, with the
 // reason and what to do about it (for permission, joining the dialout group); NextBurst throws it
-// when the line goes away (the adapter unplugged, the other end hung up).
+// when the line goes away (the adapter unplugged, the other end hung up); Send and NextBurst
+// throw JobError(Interrupted) once a signal has stopped the run (cli/Interruption.h).
 //
 // Threads: one thread makes, uses and destroys a connection; different connections may live on
 // different threads at once. The serial component's own reader and writer threads post into a

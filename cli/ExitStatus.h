@@ -17,6 +17,7 @@ enum class ExitStatus : int {
     TimedOut = 6,        // no answer within --timeout
     VerifyMismatch = 7,  // verify found a byte that differs: address, written, read
     ReadProtected = 8,   // the chip is read-protected
+    Interrupted = 128,   // a signal stopped the run: the program exits with 128 + its number
 };
 
 struct ExitStatusInfo {
@@ -26,7 +27,7 @@ struct ExitStatusInfo {
 };
 
 // clang-format off
-inline constexpr std::array<ExitStatusInfo, 8> kExitStatuses{{
+inline constexpr std::array<ExitStatusInfo, 9> kExitStatuses{{
     // status                      name                meaning
     {ExitStatus::Success,          "ok",               "success"},
     {ExitStatus::Usage,            "usage",            "bad command line"},
@@ -36,6 +37,7 @@ inline constexpr std::array<ExitStatusInfo, 8> kExitStatuses{{
     {ExitStatus::TimedOut,         "timed-out",        "no answer within --timeout"},
     {ExitStatus::VerifyMismatch,   "verify-mismatch",  "verify found a differing byte"},
     {ExitStatus::ReadProtected,    "read-protected",   "the chip is read-protected"},
+    {ExitStatus::Interrupted,      "interrupted",      "128 + N: stopped by signal N (130: Ctrl-C)"},
 }};
 // clang-format on
 
