@@ -1,8 +1,5 @@
 #include "shell/SettingsFolder.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 
 #include "shell/FileAccess.h"
@@ -15,9 +12,15 @@ namespace fs = std::filesystem;
 constexpr char kFolderName[] = "vortana/";
 constexpr char kCatalogueFile[] = "MCUtype.txt";
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
+// Paths are UTF-8 in this program; a std::filesystem::path made from a plain string would read
+// it in the system's code page on Windows.
+fs::path PathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
 }
 
 }  // namespace
@@ -25,34 +28,21 @@ std::string Environment(const char* name) {
 std::string SettingsFolderFor(const SettingsFolderFacts& facts) {
     if (facts.exeDirWritable)
         return facts.exeDir;
-    // A relative XDG_CONFIG_HOME names no fixed folder (it would move with the working folder), so
-    // it counts as unset, as desktop programs treat it.
-    if (!facts.xdgConfigHome.empty() && facts.xdgConfigHome.front() == '/')
-        return (fs::path(facts.xdgConfigHome) / kFolderName).string();
-    return (fs::path(facts.home) / ".config" / kFolderName).string();
-}
-
-SettingsFolderFacts SettingsFolderFactsOf(const std::string& exeDir) {
-    return {.exeDir = exeDir,
-            .exeDirWritable = ::access(exeDir.c_str(), W_OK) == 0,
-            .xdgConfigHome = Environment("XDG_CONFIG_HOME"),
-            .home = Environment("HOME")};
-}
-
-std::string SampleCatalogueFor(const std::string& exeDir) {
-    return (fs::path(exeDir) / ".." / "share" / "vortana" / kCatalogueFile)
-        .lexically_normal()
-        .string();
+    // A relative configuration folder names no fixed folder (it would move with the working
+    // folder), so it counts as unset, as desktop programs treat it.
+    if (PathOf(facts.configHome).is_absolute())
+        return Utf8Of(PathOf(facts.configHome) / kFolderName);
+    return Utf8Of(PathOf(facts.home) / ".config" / kFolderName);
 }
 
 void PrepareSettingsFolder(const std::string& folder, const std::string& sampleCatalogue) {
     std::error_code error;
-    fs::create_directories(folder, error);
+    fs::create_directories(PathOf(folder), error);
     if (error)
         throw EFileError("Cannot create folder", folder, error.value());
-    const fs::path catalogue = fs::path(folder) / kCatalogueFile;
-    if (!fs::exists(catalogue, error) && fs::exists(sampleCatalogue, error))
-        ReplaceFileAtomically(catalogue.string(), ReadFileBytes(sampleCatalogue));
+    const fs::path catalogue = PathOf(folder) / kCatalogueFile;
+    if (!fs::exists(catalogue, error) && fs::exists(PathOf(sampleCatalogue), error))
+        ReplaceFileAtomically(Utf8Of(catalogue), ReadFileBytes(sampleCatalogue));
 }
 
 }  // namespace vortana

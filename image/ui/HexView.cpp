@@ -1,6 +1,5 @@
 #include "image/ui/HexView.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +13,7 @@
 #include "image/ListingImage.h"
 #include "shell/toolkit/Handler.h"
 #include "shell/toolkit/Look.h"
+#include "shell/toolkit/SystemToolkit.h"
 
 namespace vortana {
 namespace {
@@ -65,7 +65,7 @@ void HexView::SaveListing() {
     const std::optional<QString> chosen = desktop_.ChooseSaveFile(this);
     if (!chosen)
         return;
-    const std::string path = QFile::encodeName(*chosen).toStdString();
+    const std::string path = LocalPath(*chosen);
     const ImageFileFormatChoice choice = ImageFileFormatFor(path);
     if (!choice.format)
         throw std::invalid_argument(choice.refusal);

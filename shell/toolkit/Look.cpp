@@ -3,16 +3,19 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "shell/toolkit/SystemToolkit.h"
+
 namespace vortana {
 
 QFont SongFont(int pixelSize, bool bold) {
-    QFont font(kSongFamily);
+    QFont font(SongFamilies().front());
+    font.setFamilies(SongFamilies());  // the next where the system lacks the first
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     // Bold is drawn by emboldening the regular face, as Windows does for the face the windows are
     // designed with, which has no bold of its own; so has the stand-in.
     if (bold)
-        font.setStyleName(kSongRegularStyle);
+        font.setStyleName(SongRegularStyle());
     return font;
 }
 

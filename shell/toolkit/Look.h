@@ -1,10 +1,11 @@
 // The look shared by the windows: fonts, colours and the kinds of window frame.
 //
-// "宋体", the font the windows are designed with, does not exist on Linux. "AR PL UMing CN"
-// (Debian's fonts-arphic-uming) stands in for it at the designed pixel sizes: a Song/Ming face
+// "宋体" (SimSun), the font the windows are designed with, does not exist on Linux. "AR PL UMing
+// CN" (Debian's fonts-arphic-uming) stands in for it at the designed pixel sizes: a Song/Ming face
 // like it, whose Latin letters and digits are half as wide as a Chinese character (6 and 12 px
-// at 12 px), so every designed text fits its designed box. "Noto Sans Mono CJK SC", in which
-// every Latin character has one width, stands wherever text stands in columns.
+// at 12 px), so every designed text fits its designed box. On Windows SimSun itself comes first
+// (SystemToolkit.h). "Noto Sans Mono CJK SC", in which every Latin character has one width,
+// stands wherever text stands in columns.
 #pragma once
 
 #include <QColor>
@@ -15,9 +16,7 @@ class QWidget;
 
 namespace vortana {
 
-inline constexpr char kSongFamily[] = "AR PL UMing CN";
 inline constexpr char kSongMonoFamily[] = "Noto Sans Mono CJK SC";
-inline constexpr char kSongRegularStyle[] = "Light";  // the face's one style
 
 inline const QColor kSilver{0xC0, 0xC0, 0xC0};
 inline const QColor kGrey{0x80, 0x80, 0x80};

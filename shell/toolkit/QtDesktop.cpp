@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -12,6 +11,7 @@
 #include <QScreen>
 
 #include "shell/SettingsFolder.h"
+#include "shell/toolkit/SystemToolkit.h"
 
 namespace vortana {
 
@@ -72,8 +72,7 @@ QSize QtDesktop::ScreenSize() const {
 }
 
 std::string QtDesktop::ExeDir() const {
-    const std::string exeDir =
-        QFile::encodeName(QCoreApplication::applicationDirPath() + u'/').toStdString();
+    const std::string exeDir = LocalPath(QCoreApplication::applicationDirPath() + u'/');
     const std::string folder = SettingsFolderFor(SettingsFolderFactsOf(exeDir));
     if (folder != exeDir)
         PrepareSettingsFolder(folder, SampleCatalogueFor(exeDir));

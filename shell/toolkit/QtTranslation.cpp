@@ -1,8 +1,9 @@
 #include "shell/toolkit/QtTranslation.h"
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
 #include <QTranslator>
+
+#include "shell/toolkit/SystemToolkit.h"
 
 namespace vortana {
 namespace {
@@ -13,7 +14,7 @@ constexpr char kQtCatalogue[] = "qtbase_zh_CN";
 
 bool InstallQtTranslation(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
-    if (!translator->load(kQtCatalogue, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(kQtCatalogue, QtCatalogueFolder())) {
         delete translator;
         return false;
     }

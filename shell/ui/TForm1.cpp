@@ -1,7 +1,6 @@
 #include "shell/ui/TForm1.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QPushButton>
 #include <algorithm>
 #include <array>
@@ -25,6 +24,7 @@
 #include "shell/toolkit/Handler.h"
 #include "shell/toolkit/Look.h"
 #include "shell/toolkit/ScreenCentring.h"
+#include "shell/toolkit/SystemToolkit.h"
 #include "shell/toolkit/TComboBox.h"
 #include "shell/toolkit/TEdit.h"
 #include "shell/toolkit/TLabel.h"
@@ -519,7 +519,7 @@ void TForm1::Button2Click() {
     Edit3->SetHint(QString::fromStdString(file.edit3Hint));
     // A file that cannot be read ends the handler here with the standard error box; the window
     // keeps its state, so the user may simply try again.
-    const std::string bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
+    const std::string bytes = ReadFileBytes(LocalPath(path));
 
     TForm4& view = *context_.Windows.Form4;
     view.ClearRows();

@@ -14,14 +14,14 @@ namespace {
 TEST(SettingsFolder, BesideTheProgramWhenWritableElseTheUsersConfigurationFolder) {
     SettingsFolderFacts facts{.exeDir = "/opt/v/bin/",
                               .exeDirWritable = true,
-                              .xdgConfigHome = "/home/u/.cfg",
+                              .configHome = "/home/u/.cfg",
                               .home = "/home/u"};
     EXPECT_EQ(SettingsFolderFor(facts), "/opt/v/bin/");
     facts.exeDirWritable = false;
     EXPECT_EQ(SettingsFolderFor(facts), "/home/u/.cfg/vortana/");
-    facts.xdgConfigHome = "relative/cfg";  // not absolute: ignored
+    facts.configHome = "relative/cfg";  // not absolute: ignored
     EXPECT_EQ(SettingsFolderFor(facts), "/home/u/.config/vortana/");
-    facts.xdgConfigHome = "";
+    facts.configHome = "";
     EXPECT_EQ(SettingsFolderFor(facts), "/home/u/.config/vortana/");
     EXPECT_EQ(SampleCatalogueFor("/usr/bin/"), "/usr/share/vortana/MCUtype.txt");
 }

@@ -1,0 +1,29 @@
+// What the toolkit takes from the system it runs on, one backend a system (shell/toolkit/posix/,
+// shell/toolkit/win32/), picked by the build: the names of the windows' Song face, where Qt's
+// Chinese catalogue is, and how a file name the user chose becomes a path for the Qt-free layers.
+// User-interface thread.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <string>
+
+namespace vortana {
+
+// The Song face's names, most wanted first; a font takes the first one the system has. On Windows
+// "SimSun" (宋体, on every Chinese Windows) and then the stand-in, "AR PL UMing CN"; elsewhere
+// the stand-in alone.
+QStringList SongFamilies();
+
+// The style name of the Song face's regular: a bold font asks for it, so that bold is drawn by
+// emboldening the regular face. Empty where the system emboldens a face without being asked.
+QString SongRegularStyle();
+
+// The folder qtbase_zh_CN.qm is loaded from: Qt's translations folder on Linux, the program's own
+// resources on Windows, whose PCs have no Qt of their own.
+QString QtCatalogueFolder();
+
+// A path as the Qt-free layers take it: the file system's bytes on POSIX, UTF-8 on Windows.
+std::string LocalPath(const QString& path);
+
+}  // namespace vortana

@@ -1,0 +1,26 @@
+// Linux: Debian's stand-in Song face, whose one style is "Light"; Qt's translations folder of the
+// system's Qt (qt6-translations-l10n).
+#include "shell/toolkit/SystemToolkit.h"
+
+#include <QFile>
+#include <QLibraryInfo>
+
+namespace vortana {
+
+QStringList SongFamilies() {
+    return {QStringLiteral("AR PL UMing CN")};
+}
+
+QString SongRegularStyle() {
+    return QStringLiteral("Light");
+}
+
+QString QtCatalogueFolder() {
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace vortana
