@@ -1,15 +1,36 @@
 # vortana_test(NAME SOURCES ... LIBS ... [LABELS ...] [QT])
 # One GoogleTest program; every case becomes a CTest test. QT gives it a QApplication
 # on the offscreen platform instead of GoogleTest's plain main.
+#
+# Built for Windows, Qt is static: the offscreen platform is linked into the program. There it
+# knows the fonts of one folder alone, VORTANA_TEST_FONTS: under Wine (the cross-build) a folder
+# of links to the build machine's Song stand-in and fixed-pitch face, named as Wine sees it.
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+    set(test_fonts ${CMAKE_BINARY_DIR}/test-fonts)
+    file(MAKE_DIRECTORY ${test_fonts})
+    foreach(face /usr/share/fonts/truetype/arphic/uming.ttc
+            /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc)
+        get_filename_component(face_name ${face} NAME)
+        file(CREATE_LINK ${face} ${test_fonts}/${face_name} SYMBOLIC)
+    endforeach()
+    set(VORTANA_TEST_FONTS "Z:${test_fonts}")
+endif()
+
 function(vortana_test name)
     cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
+    set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
     if(T_QT)
         target_link_libraries(${name} PRIVATE ${T_LIBS} vortana_qt_test_main)
+        if(WIN32)
+            qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)
+        endif()
+        if(VORTANA_TEST_FONTS)
+            list(APPEND properties ENVIRONMENT_MODIFICATION "QT_QPA_FONTDIR=set:${VORTANA_TEST_FONTS}")
+        endif()
     else()
         target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
     endif()
-    set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
     if(T_LABELS)
         list(APPEND properties LABELS "${T_LABELS}")
     endif()

@@ -15,7 +15,7 @@ QFont SongFont(int pixelSize, bool bold) {
     // Bold is drawn by emboldening the regular face, as Windows does for the face the windows are
     // designed with, which has no bold of its own; so has the stand-in.
     if (bold)
-        font.setStyleName(SongRegularStyle());
+        font.setStyleName(kSongRegularStyle);
     return font;
 }
 

@@ -17,6 +17,9 @@ class QWidget;
 namespace vortana {
 
 inline constexpr char kSongMonoFamily[] = "Noto Sans Mono CJK SC";
+// The stand-in's one style. SimSun has no style of that name and is matched by weight instead,
+// to the same effect: bold emboldens its regular face.
+inline constexpr char kSongRegularStyle[] = "Light";
 
 inline const QColor kSilver{0xC0, 0xC0, 0xC0};
 inline const QColor kGrey{0x80, 0x80, 0x80};

@@ -15,10 +15,6 @@ namespace vortana {
 // the stand-in alone.
 QStringList SongFamilies();
 
-// The style name of the Song face's regular: a bold font asks for it, so that bold is drawn by
-// emboldening the regular face. Empty where the system emboldens a face without being asked.
-QString SongRegularStyle();
-
 // The folder qtbase_zh_CN.qm is loaded from: Qt's translations folder on Linux, the program's own
 // resources on Windows, whose PCs have no Qt of their own.
 QString QtCatalogueFolder();

@@ -3,9 +3,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "image/ui/TForm2.h"
 #include "shell/FileAccess.h"
@@ -13,11 +13,24 @@
 
 namespace vortana {
 
+namespace {
+
+// A new folder of the system's temporary folder, its path ending in '/'.
+std::string NewTemporaryFolder() {
+    namespace fs = std::filesystem;
+    std::random_device random;
+    for (;;) {
+        const fs::path folder =
+            fs::temp_directory_path() / ("vortana-shell-" + std::to_string(random()));
+        if (fs::create_directory(folder))
+            return folder.generic_string() + "/";
+    }
+}
+
+}  // namespace
+
 ShellFixture::ShellFixture() {
-    char pattern[] = "/tmp/vortana-shell-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr)
-        throw std::runtime_error("cannot make a temporary directory");
-    desktop_.Dir = std::string(pattern) + "/";
+    desktop_.Dir = NewTemporaryFolder();
 }
 
 ShellFixture::~ShellFixture() {

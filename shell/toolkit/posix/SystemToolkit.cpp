@@ -1,5 +1,5 @@
-// Linux: Debian's stand-in Song face, whose one style is "Light"; Qt's translations folder of the
-// system's Qt (qt6-translations-l10n).
+// Linux: Debian's stand-in Song face; Qt's translations folder of the system's Qt
+// (qt6-translations-l10n).
 #include "shell/toolkit/SystemToolkit.h"
 
 #include <QFile>
@@ -9,10 +9,6 @@ namespace vortana {
 
 QStringList SongFamilies() {
     return {QStringLiteral("AR PL UMing CN")};
-}
-
-QString SongRegularStyle() {
-    return QStringLiteral("Light");
 }
 
 QString QtCatalogueFolder() {

@@ -1,15 +1,11 @@
-// Windows: SimSun first, which has no bold of its own and is emboldened by the system as it is
-// asked for bold; Qt's catalogue built into the program (shell/toolkit/CMakeLists.txt).
+// Windows: SimSun first, then the stand-in where it is installed (under Wine, from the host's
+// fonts); Qt's catalogue built into the program (shell/toolkit/CMakeLists.txt).
 #include "shell/toolkit/SystemToolkit.h"
 
 namespace vortana {
 
 QStringList SongFamilies() {
     return {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")};
-}
-
-QString SongRegularStyle() {
-    return {};
 }
 
 QString QtCatalogueFolder() {

@@ -12,6 +12,7 @@
 #include "image/ui/TForm3.h"
 #include "image/ui/TForm4.h"
 #include "image/ui/TForm5.h"
+#include "shell/toolkit/Look.h"
 #include "shell/toolkit/SystemToolkit.h"
 #include "shell/toolkit/TComboBox.h"
 #include "shell/toolkit/TEdit.h"
@@ -131,7 +132,7 @@ TEST_F(MainWindow, IsBuiltAsDesigned) {
     // The progress figure is bold, emboldened from the regular face that every other text uses.
     const QFontInfo progressFace(form.Label7->font());
     EXPECT_TRUE(progressFace.bold());
-    EXPECT_EQ(progressFace.styleName(), SongRegularStyle());
+    EXPECT_EQ(progressFace.styleName(), kSongRegularStyle);
     for (TEdit* box : {form.Edit1, form.Edit2, form.Edit3})
         EXPECT_TRUE(box->isReadOnly());
     EXPECT_FALSE(form.Edit4->isReadOnly());
