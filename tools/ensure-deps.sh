@@ -15,12 +15,16 @@ vortana_packages=(
     clang-format-14             # the sources' format, checked by ./test
 )
 # The Windows build and its tests (./test --windows): a cross compiler with std::thread, Wine to
-# run the programs, socat to join two pseudo-terminals into a null-modem pair. A machine where
-# they cannot be installed still builds and tests everything else.
+# run the programs, socat to join two pseudo-terminals into a null-modem pair; for the window,
+# ImageMagick (its icon), xdotool and xwininfo (driving it on Xvfb) and unzip (the release). A
+# machine where they cannot be installed still builds and tests everything else.
 vortana_windows_packages=(
     g++-mingw-w64-x86-64-posix
     wine64
     socat
+    imagemagick
+    xdotool x11-utils
+    unzip
 )
 
 # Installs what is missing of the packages named as arguments; prints nothing when none is.

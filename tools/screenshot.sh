@@ -3,27 +3,42 @@
 # picture is the client area alone):
 #   ./tools/screenshot.sh [picture.png]                   as the program starts
 #   ./tools/screenshot.sh --after-download [picture.png]  after a download to the simulator
-# The default picture is build/main-window.png. The first runs the program from build/, so it
-# reads build/sysset.ini. The second runs it as the demo does (./run): beside the sample catalogue
-# and S-record file, the simulator on a pseudo-terminal; xdotool then clicks the settings button,
-# picks the model VT8B-W16 in the model list, loads demo.s19, closes the boxes and the picture is
-# taken once the device has accepted the download.
+#   ./tools/screenshot.sh --windows [picture.png]         the same with vortana.exe under Wine
+# The default picture is build/main-window.png (build-win/main-window.png for --windows). The
+# first runs the program from build/, so it reads build/sysset.ini. The others run it as the demo
+# does (./run): beside the sample catalogue and S-record file, the simulator on a pseudo-terminal
+# (under Wine: COM7, a link in build-win/wineprefix/dosdevices); xdotool then clicks the settings
+# button, picks the model VT8B-W16 in the model list, loads demo.s19, closes the boxes and the
+# picture is taken once the device has accepted the download. --windows needs
+# build-win/vortana.exe, which ./test --windows builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/ensure-deps.sh
 vortana_packages=(xvfb xauth imagemagick x11-utils xdotool)  # Xvfb, import, xwininfo, clicks
 vortana_ensure_deps
 
-after_download=0
-if [ "${1:-}" = --after-download ]; then
-    after_download=1
-    shift
-fi
-picture=$(realpath -m "${1:-build/main-window.png}")
+mode=start
+case "${1:-}" in
+    --after-download | --windows)
+        mode=${1#--}
+        shift
+        ;;
+esac
+default_picture=build/main-window.png
+[ "$mode" = windows ] && default_picture=build-win/main-window.png
+picture=$(realpath -m "${1:-$default_picture}")
 if [ -z "${VORTANA_ON_XVFB:-}" ]; then
-    cmake --build build --target vortana vortana-sim >/dev/null
+    if [ "$mode" = windows ]; then
+        [ -f build-win/vortana.exe ] || {
+            echo "build-win/vortana.exe is missing: ./test --windows builds it" >&2
+            exit 1
+        }
+        cmake --build build --target vortana-sim >/dev/null
+    else
+        cmake --build build --target vortana vortana-sim >/dev/null
+    fi
     args=("$picture")
-    [ "$after_download" = 1 ] && args=(--after-download "$picture")
+    [ "$mode" = start ] || args=("--$mode" "$picture")
     VORTANA_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${args[@]}"
 fi
 
@@ -31,59 +46,47 @@ pids=()
 demo=""
 cleanup() {
     [ ${#pids[@]} -gt 0 ] && kill "${pids[@]}" 2>/dev/null
+    [ "$mode" = windows ] && /usr/lib/wine/wineserver -k 2>/dev/null
     [ -n "$demo" ] && rm -rf "$demo"
     return 0
 }
 trap cleanup EXIT
 
-# The id of the shown window whose name matches $1, once it is there.
-window() {
-    timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1
-}
-# Clicks the point $2, $3 of window $1, counted from its client area's top left corner.
-click() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-}
-# Closes the information box that comes (its OK button has the focus).
-close_box() {
-    local box
-    box=$(window '^VORTANA Programer$')
-    xdotool key Return
-    while xdotool search --onlyvisible --name '^VORTANA Programer$' | grep -qx "$box"; do
-        sleep 0.1
-    done
-}
+source tools/window-driver.sh
 
-if [ "$after_download" = 0 ]; then
+if [ "$mode" = start ]; then
     build/vortana &
     pids+=($!)
-    main=$(window 'VORTANA编程界面')
+    main=$(vortana_window "$vortana_main_caption")
 else
     demo=$(mktemp -d)
-    cp build/vortana sim/demo/MCUtype.txt sim/demo/demo.s19 "$demo/"
-    link="/tmp/ttyV$(id -u)"  # short: the port box and the status bar show it
+    cp sim/demo/MCUtype.txt sim/demo/demo.s19 "$demo/"
+    if [ "$mode" = windows ]; then
+        export WINEPREFIX=$PWD/build-win/wineprefix WINEDEBUG=-all
+        [ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+        cp build-win/vortana.exe "$demo/"
+        link=$WINEPREFIX/dosdevices/com7
+        port=COM7
+        program=(/usr/lib/wine/wine64 vortana.exe)
+        file="Z:${demo//\//\\}\\demo.s19"  # as the Windows file dialog takes it
+    else
+        cp build/vortana "$demo/"
+        link="/tmp/ttyV$(id -u)"  # short: the port box and the status bar show it
+        port=$link
+        program=(./vortana)
+        file=$demo/demo.s19
+    fi
     build/vortana-sim --link "$link" >"$demo/sim.out" &
     pids+=($!)
     for _ in $(seq 50); do
         [ -e "$link" ] && break
         sleep 0.1
     done
-    printf '[comx]\nnum=%s\n' "$link" >"$demo/sysset.ini"
-    "$demo/vortana" &
+    printf '[comx]\nnum=%s\n' "$port" >"$demo/sysset.ini"
+    (cd "$demo" && exec "${program[@]}") &
     pids+=($!)
-    main=$(window 'VORTANA编程界面')
-    # Button centres from the window's design (left + width / 2, top + height / 2).
-    click "$main" 500 100  # 设  置
-    close_box
-    click "$main" 500 156  # 选 择 型 号
-    list=$(window 'VORTANAMCU型号')
-    # The catalogue's third line, VT8B-W16: lines are 24 pixels apart from 6 pixels down.
-    xdotool mousemove --window "$list" 80 66 click --repeat 2 --delay 80 1
-    click "$main" 500 236  # 加 载 文 件
-    window '^(Open|打开)$' >/dev/null  # Qt's file dialog, in Chinese once its translation is in
-    xdotool type --delay 10 "$demo/demo.s19"
-    xdotool key Return
-    close_box  # "文件加载成功，长度是 0500"
+    main=$(vortana_window "$vortana_main_caption" 60)
+    vortana_settings_model_file "$main" 3 "$file"  # VT8B-W16
 fi
 sleep 1  # let it paint
 import -window "$main" "$picture"

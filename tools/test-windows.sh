@@ -1,14 +1,34 @@
-# The Windows part of ./test: the Qt-free parts cross-built into build-win/ and their tests run
-# under Wine, in a prefix of their own (build-win/wineprefix, made once, headless). The serial
-# component's tests get a null-modem pair, COM11 and COM12: two dosdevices links to
-# pseudo-terminals that socat joins. They share it, so they run one at a time (label
-# serial-line); the rest run in parallel. Last, vortana-cli.exe writes a 64 KiB file to the
-# simulator (build/vortana-sim, the Linux one, on COM7) and reads it back, byte for byte.
+# The Windows part of ./test: the program cross-built into build-win/ and its tests run under
+# Wine, in a prefix of their own (build-win/wineprefix, made once). With Qt for Windows in its
+# cache folder (tools/build-qt-windows), the window too: vortana.exe, its tests on Qt's offscreen
+# platform, then on a virtual X display (Xvfb) the window end to end against the simulator and
+# the release zip started from a fresh prefix; without it, a line says how to get it.
+#
+# The tests run headless on one Wine server. The serial component's tests get a null-modem pair,
+# COM11 and COM12: two dosdevices links to pseudo-terminals that socat joins. They share it, so
+# they run one at a time (label serial-line); the rest run in parallel. Then vortana-cli.exe
+# writes a 64 KiB file to the simulator (build/vortana-sim, the Linux one, on COM7) and reads it
+# back, byte for byte. The window's checks start a server of their own on the X display: Wine's
+# desktop takes its display from the program that starts the server.
 # Sourced by ./test; prints how long it took.
 
+# vortana_test_windows QT [CTEST ARGUMENTS]: QT is "build" to build Qt for Windows when it is
+# missing (about 25 minutes), "if-present" to build the window only when it is there.
 vortana_test_windows() {
+    local qt=$1
+    shift
     local started=$SECONDS
-    cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/MinGW-w64.cmake >/dev/null
+    [ "$qt" = build ] && tools/build-qt-windows
+    local qt_args=() window=no
+    if tools/build-qt-windows --ready; then
+        qt_args=(-DCMAKE_PREFIX_PATH="$(tools/build-qt-windows --print)")
+        window=yes
+    else
+        echo "The window is not built for Windows: Qt for Windows is missing;" \
+            "tools/build-qt-windows builds it (about 25 minutes), or ./test --windows"
+    fi
+    cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/MinGW-w64.cmake \
+        "${qt_args[@]}" >/dev/null
     cmake --build build-win
 
     export WINEPREFIX=$PWD/build-win/wineprefix WINEDEBUG=-all DISPLAY=
@@ -34,17 +54,25 @@ vortana_test_windows() {
     kill "$pair"
     [ $status -ne 0 ] || vortana_cli_write_read "$devices/com7" || status=$?
     /usr/lib/wine/wineserver -k
+    if [ $status -eq 0 ] && [ $window = yes ]; then
+        vortana_window_checks || status=$?
+    fi
     echo "Windows build and its tests under Wine: $((SECONDS - started)) s"
     return $status
+}
+
+# The Linux simulator, built when missing.
+vortana_sim_built() {
+    [ -x build/vortana-sim ] || {
+        cmake -S . -B build -G Ninja >/dev/null && cmake --build build --target vortana-sim
+    }
 }
 
 # A 64 KiB model at 0000-FFFF, random bytes as its S-record file, the simulator unpaced and
 # without work times on the link `com7`; write, read, compare.
 vortana_cli_write_read() {
     local com7=$1
-    [ -x build/vortana-sim ] || {
-        cmake -S . -B build -G Ninja >/dev/null && cmake --build build --target vortana-sim
-    }
+    vortana_sim_built
     local dir=build-win/cli-check
     rm -rf "$dir" && mkdir -p "$dir"
     echo "01 VT8A-C64             0000 - FFFF         64K       0x00" >"$dir/MCUtype.txt"
@@ -63,4 +91,16 @@ vortana_cli_write_read() {
     kill "$sim"
     [ $status -eq 0 ] && echo "vortana-cli.exe under Wine: 64 KiB written and read back, equal"
     return $status
+}
+
+# On a virtual X display: the window end to end in build-win's prefix, then the release zip in a
+# fresh one.
+vortana_window_checks() {
+    vortana_sim_built
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+        status=0
+        tests/e2e/window-under-wine.sh build-win || status=$?
+        /usr/lib/wine/wineserver -k 2>/dev/null
+        [ $status -eq 0 ] && tests/packaging/windows-release.sh build-win || status=$?
+        exit $status'
 }
