@@ -15,13 +15,16 @@ vortana_packages=(
     clang-format-14             # the sources' format, checked by ./test
 )
 # The Windows build and its tests (./test --windows): a cross compiler with std::thread, Wine to
-# run the programs, socat to join two pseudo-terminals into a null-modem pair; for the window,
-# ImageMagick (its icon), xdotool and xwininfo (driving it on Xvfb) and unzip (the release). A
-# machine where they cannot be installed still builds and tests everything else.
+# run the programs, socat to join two pseudo-terminals into a null-modem pair. A machine where
+# they cannot be installed still builds and tests everything else.
 vortana_windows_packages=(
     g++-mingw-w64-x86-64-posix
     wine64
     socat
+)
+# The window for Windows, built where Qt for Windows is (tools/build-qt-windows): ImageMagick
+# makes its icon, xdotool and xwininfo drive it on Xvfb, unzip opens the release.
+vortana_windows_window_packages=(
     imagemagick
     xdotool x11-utils
     unzip

@@ -23,6 +23,7 @@ vortana_test_windows() {
     if tools/build-qt-windows --ready; then
         qt_args=(-DCMAKE_PREFIX_PATH="$(tools/build-qt-windows --print)")
         window=yes
+        vortana_install_missing "${vortana_windows_window_packages[@]}"
     else
         echo "The window is not built for Windows: Qt for Windows is missing;" \
             "tools/build-qt-windows builds it (about 25 minutes), or ./test --windows"
