@@ -143,7 +143,7 @@ std::vector<ReadOutPage> DeviceSteps::ReadOut() {
 
 void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHandler& handle,
                            const Estimate& estimate, const std::function<void()>& afterSend) {
-    connection_.DropReceived();
+    connection_.LetLineGoQuiet();
     stepStart_ = Clock::now();
     const Deadline deadline = stepStart_ + timeout_;
     connection_.Send(frame);
