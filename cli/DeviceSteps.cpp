@@ -17,6 +17,11 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr milliseconds kProgressTick{100};  // how often progress is reported while waiting
+// How long the line must stay quiet after a read-out's last page, from its last byte. The
+// programmer spaces pages more than a burst gap apart (the simulator 200 ms, sim/Answer.h), so a
+// page following the last one, a leftover of an earlier read-out, starts within that spacing;
+// one spacing and one burst gap more sees its first bytes with room to spare.
+constexpr milliseconds kLastPageWatch{300};
 
 // clang-format off
 // kind           step name
@@ -48,6 +53,14 @@ std::string Mismatch(const Burst& reply) {
            ": wrote " + Hex(head[kReplyWritten], 2) + ", read back " + Hex(head[kReplyReadBack], 2);
 }
 
+// The read-out takes exactly the chip's pages: more is no chip's, but what was left on the line
+// (an earlier read-out's pages) or noise, so none of it can be trusted.
+JobError SurplusAfterLastPage(std::size_t pages) {
+    return JobError(
+        ExitStatus::DeviceFailure,
+        "read-out: the programmer sent more than the chip's " + std::to_string(pages) + " pages");
+}
+
 std::size_t BlockCount(const SessionState& session) {
     return std::min<std::size_t>(session.ImageSize / kPageBytes, kImageBlockCount);
 }
@@ -61,9 +74,9 @@ std::string_view StepName(CmdKindValue kind) {
     return "step";
 }
 
-DeviceSteps::DeviceSteps(Connection& connection, const SessionState& session, milliseconds timeout,
+DeviceSteps::DeviceSteps(Connection& connection, const SessionState& session, StepWaits waits,
                          ProgressReport report)
-    : connection_(connection), session_(session), timeout_(timeout), report_(std::move(report)) {}
+    : connection_(connection), session_(session), waits_(waits), report_(std::move(report)) {}
 
 void DeviceSteps::Settings(const SettingsControls& controls) {
     AwaitStatus(kCmdSettings, SetCmd(controls));
@@ -135,9 +148,13 @@ std::vector<ReadOutPage> DeviceSteps::ReadOut() {
             ReadOutPage page;
             while (received.size() < pages && joiner.TakePage(page))
                 received.push_back(page);
+            if (received.size() == pages && joiner.PartlyReceived())
+                throw SurplusAfterLastPage(pages);
             return received.size() == pages;
         },
         [&] { return Measured(kCmdReadOut, received.size(), pages); });
+    if (!connection_.StaysQuietFor(kLastPageWatch))
+        throw SurplusAfterLastPage(pages);
     return received;
 }
 
@@ -145,7 +162,7 @@ void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHan
                            const Estimate& estimate, const std::function<void()>& afterSend) {
     connection_.LetLineGoQuiet();
     stepStart_ = Clock::now();
-    const Deadline deadline = stepStart_ + timeout_;
+    const Deadline deadline = stepStart_ + waits_.timeout;
     connection_.Send(frame);
     if (afterSend)
         afterSend();
@@ -163,7 +180,7 @@ void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHan
         } else if (Clock::now() >= deadline) {
             throw JobError(ExitStatus::TimedOut, std::string(StepName(kind)) +
                                                      ": no answer from the programmer within " +
-                                                     SecondsText(timeout_));
+                                                     SecondsText(waits_.timeout));
         }
         report_(estimate());
     }

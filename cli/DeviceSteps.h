@@ -43,6 +43,11 @@ struct StepProgress {
 
 using ProgressReport = std::function<void(const StepProgress&)>;
 
+struct StepWaits {
+    std::chrono::milliseconds timeout;   // for the answer that ends a step, from its start
+    std::chrono::milliseconds lateWait;  // after a time-out, for the answer still to come; 0: none
+};
+
 // The step's name for progress lines, the log and --json: "settings", "download", "erase",
 // "program", "verify", "erase+program+verify", "read-out".
 std::string_view StepName(CmdKindValue kind);
@@ -51,8 +56,8 @@ class DeviceSteps {
   public:
     // `session` holds the chosen model and the loaded image; it must outlive the steps and stay
     // unchanged while they run (several programmers may read it at once).
-    DeviceSteps(Connection& connection, const SessionState& session,
-                std::chrono::milliseconds timeout, ProgressReport report);
+    DeviceSteps(Connection& connection, const SessionState& session, StepWaits waits,
+                ProgressReport report);
 
     void Settings(const SettingsControls& controls);
     // Sends `header` and the image's blocks as the device asks for them; returns the length the
@@ -81,7 +86,7 @@ class DeviceSteps {
 
     Connection& connection_;
     const SessionState& session_;
-    std::chrono::milliseconds timeout_;
+    StepWaits waits_;
     ProgressReport report_;
     std::chrono::steady_clock::time_point stepStart_;
 };

@@ -41,7 +41,7 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
     const Clock::time_point start = Clock::now();
     try {
         Connection connection(outcome.port);
-        DeviceSteps steps(connection, *plan.session, invocation.timeout,
+        DeviceSteps steps(connection, *plan.session, {invocation.timeout, invocation.lateWait},
                           [&reporter, index](const StepProgress& progress) {
                               reporter.Progress(index, progress);
                           });

@@ -11,6 +11,7 @@ namespace vortana::cli {
 namespace {
 
 constexpr double kDefaultTimeoutSeconds = 120;  // the window's time-out
+constexpr double kDefaultLateWaitSeconds = 10;
 constexpr const char* kCatalogueFile = "MCUtype.txt";
 constexpr std::size_t kCommandColumn = 12;
 
@@ -93,6 +94,8 @@ int RunProgram(std::span<const std::string> arguments, std::ostream& out, std::o
             .ports = options.Values("--port"),
             .catalogue = options.Value("--catalogue", environment.exeDir + kCatalogueFile),
             .timeout = SecondsOption(options, "--timeout", kDefaultTimeoutSeconds),
+            .lateWait = SecondsOption(options, "--late-wait", kDefaultLateWaitSeconds,
+                                      ZeroSeconds::Allowed),
             .json = json,
             .quiet = options.Has("--quiet"),
             .terminal = environment.terminal,

@@ -29,6 +29,19 @@ TEST_F(FaultsTest, NoAnswerWithinTheTimeOutEndsWithTheTimeOutStatus) {
     EXPECT_THAT(result.err, HasSubstr("erase: no answer from the programmer within 0.3 s"));
 }
 
+TEST_F(FaultsTest, AReadOutThatGetsAnEarlierOnesLeftoverPagesFailsAndSavesNothing) {
+    StartSim();  // pages 200 ms apart: the time-out comes after the second of four
+    const CliResult timedOut = Run({"read", "--port", PortOf(0), "--model", "VT8A-C16", "--output",
+                                    File("out.bin"), "--timeout", "0.3", "--late-wait", "0"});
+    ASSERT_EQ(timedOut.status, 6);
+    const CliResult result =
+        Run({"read", "--port", PortOf(0), "--model", "VT8A-C16", "--output", File("out.bin")});
+    EXPECT_EQ(result.status, 5);
+    EXPECT_THAT(result.err,
+                HasSubstr("read-out: the programmer sent more than the chip's 4 pages"));
+    EXPECT_FALSE(std::filesystem::exists(File("out.bin")));
+}
+
 TEST_F(FaultsTest, TheDevicesFailureEndsWithTheDeviceFailureStatus) {
     StartSim();  // nothing downloaded: programming fails
     const CliResult result = Run({"program", "--port", PortOf(0)});
