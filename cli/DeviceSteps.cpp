@@ -85,6 +85,10 @@ JobError SurplusAfterLastPage(std::size_t pages) {
         "read-out: the programmer sent more than the chip's " + std::to_string(pages) + " pages");
 }
 
+std::string MorePagesText(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " more page" : " more pages");
+}
+
 std::size_t BlockCount(const SessionState& session) {
     return std::min<std::size_t>(session.ImageSize / kPageBytes, kImageBlockCount);
 }
@@ -178,14 +182,24 @@ std::vector<ReadOutPage> DeviceSteps::ReadOut() {
                 throw SurplusAfterLastPage(pages);
             return received.size() == pages;
         },
-        [&] { return Measured(kCmdReadOut, received.size(), pages); });
+        [&] { return Measured(kCmdReadOut, received.size(), pages); }, {},
+        [&, late = std::size_t{0}](const Burst& burst) mutable {
+            const ReplyMeaning meaning = MeaningOf(kCmdReadOut, burst, joiner.PartlyReceived());
+            if (meaning.action != ReplyAction::Page)
+                return LateReply(kCmdReadOut, meaning);
+            joiner.Append(burst);
+            for (ReadOutPage page; joiner.TakePage(page);)
+                ++late;
+            return LateBurst{MorePagesText(late), received.size() + late >= pages};
+        });
     if (!connection_.StaysQuietFor(kLastPageWatch))
         throw SurplusAfterLastPage(pages);
     return received;
 }
 
 void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHandler& handle,
-                           const Estimate& estimate, const std::function<void()>& afterSend) {
+                           const Estimate& estimate, const std::function<void()>& afterSend,
+                           const LateListener& late) {
     connection_.LetLineGoQuiet();
     stepStart_ = Clock::now();
     const Deadline deadline = stepStart_ + waits_.timeout;
@@ -204,11 +218,49 @@ void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHan
                 return;
             }
         } else if (Clock::now() >= deadline) {
-            throw JobError(ExitStatus::TimedOut, std::string(StepName(kind)) +
-                                                     ": no answer from the programmer within " +
-                                                     SecondsText(waits_.timeout));
+            const LateListener byMeaning = [kind](const Burst& reply) {
+                return LateReply(kind, MeaningOf(kind, reply));
+            };
+            throw JobError(ExitStatus::TimedOut,
+                           std::string(StepName(kind)) + ": no answer from the programmer within " +
+                               SecondsText(waits_.timeout) + LateAnswer(late ? late : byMeaning));
         }
         report_(estimate());
+    }
+}
+
+std::string DeviceSteps::LateAnswer(const LateListener& listen) {
+    if (waits_.lateWait <= milliseconds::zero())
+        return {};
+    const Deadline end = Clock::now() + waits_.lateWait;
+    std::optional<milliseconds> cameAfter;  // from the step's start
+    LateBurst told;
+    while (!(told.final && connection_.IsQuiet())) {
+        const Deadline tick = std::min(end, Clock::now() + kProgressTick);
+        if (const std::optional<Burst> burst = connection_.NextBurst(tick)) {
+            const LateBurst late = listen(*burst);
+            if (late.said.empty())
+                continue;
+            if (!cameAfter)
+                cameAfter = std::chrono::duration_cast<milliseconds>(Clock::now() - stepStart_);
+            told = {late.said, told.final || late.final};
+        } else if (Clock::now() >= end) {
+            break;
+        }
+    }
+    if (!cameAfter)
+        return "; no late answer within " + SecondsText(waits_.lateWait);
+    return "; late answer after " + SecondsText(*cameAfter) + ": " + told.said;
+}
+
+DeviceSteps::LateBurst DeviceSteps::LateReply(CmdKindValue kind, const ReplyMeaning& meaning) {
+    switch (meaning.action) {
+        case ReplyAction::Wait:
+            return {};
+        case ReplyAction::SendBlock:
+            return {"the programmer asks for block " + std::to_string(meaning.Block()), false};
+        default:
+            return {Outcome(kind, meaning).second, true};
     }
 }
 

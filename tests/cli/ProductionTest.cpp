@@ -34,7 +34,8 @@ class ProductionTest : public CliFixture {
 
     std::vector<std::string> WriteOnAll() const {
         // A healthy programmer needs half a second; the silent one waits out the time-out.
-        std::vector<std::string> arguments{"write", "--model", "VT8A-C16", "--timeout", "3"};
+        std::vector<std::string> arguments{"write", "--model",     "VT8A-C16", "--timeout",
+                                           "3",     "--late-wait", "0.5"};
         arguments.insert(arguments.end(), {"--file", File("image.s19"), "--serial", "100"});
         arguments.insert(arguments.end(), {"--serial-file", File("counter")});
         arguments.insert(arguments.end(), {"--log", File("run.csv")});
