@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "cli/DisplayWidth.h"
+#include "cli/OutputCheck.h"
 #include "cli/Text.h"
 
 namespace vortana::cli {
@@ -50,7 +51,7 @@ void TextReporter::Begin(std::span<const std::string> ports) {
     if (mode_ == Mode::Terminal) {
         for (const Line& line : lines_)
             out_ << line.text << "\n";
-        out_.flush();
+        FlushChecked(out_);
     }
 }
 
@@ -68,14 +69,14 @@ void TextReporter::Progress(std::size_t port, const StepProgress& progress) {
     line.step = progress.step;
     line.tenth = tenth;
     out_ << line.port << ": " << line.step << " " << tenth * 10 << " %\n";
-    out_.flush();
+    FlushChecked(out_);
 }
 
 void TextReporter::Note(std::size_t port, std::string_view text) {
     std::lock_guard lock(mutex_);
     if (mode_ == Mode::Plain) {
         out_ << lines_.at(port).port << ": " << text << "\n";
-        out_.flush();
+        FlushChecked(out_);
     }
 }
 
@@ -94,7 +95,7 @@ void TextReporter::Ended(std::size_t port, const PortOutcome& outcome) {
         err_.flush();
     } else if (mode_ == Mode::Plain) {
         out_ << text << "\n";
-        out_.flush();
+        FlushChecked(out_);
     }
 }
 
@@ -104,7 +105,7 @@ void TextReporter::Finish(std::span<const PortOutcome> outcomes) {
         err_ << failure << "\n";
     if (outcomes.size() > 1 && mode_ != Mode::Quiet)
         out_ << "\n" << SummaryTable(outcomes);
-    out_.flush();
+    FlushChecked(out_);
     err_.flush();
 }
 
@@ -117,7 +118,7 @@ void TextReporter::Draw(bool force) {
     out_ << kLinesUp << lines_.size() << 'F';
     for (const Line& line : lines_)
         out_ << kClearLine << line.text << "\n";
-    out_.flush();
+    FlushChecked(out_);
 }
 
 }  // namespace vortana::cli
