@@ -5,6 +5,7 @@
 #include "cli/Command.h"
 #include "cli/Connection.h"
 #include "cli/DeviceSteps.h"
+#include "cli/Interruption.h"
 #include "cli/JobError.h"
 #include "cli/Reporter.h"
 
@@ -39,6 +40,8 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
     outcome.checksum = plan.checksum;
     const Clock::time_point start = Clock::now();
     try {
+        if (InterruptionSignal() != 0)  // not started, but recorded with the serial number it took
+            throw InterruptionError(" before the programmer was started");
         Connection connection(outcome.port);
         DeviceSteps steps(connection, *plan.session, {invocation.timeout, invocation.lateWait},
                           [&reporter, index](const StepProgress& progress) {
@@ -46,7 +49,7 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
                           });
         RunSteps(plan, index, steps, reporter);
     } catch (const JobError& error) {
-        outcome.status = error.Status();
+        outcome.status = WithSignalNumber(error.Status());
         outcome.message = error.what();
     }
     outcome.duration = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "cli/OutputCheck.h"
 #include "cli/Text.h"
 
 namespace vortana::cli {
@@ -23,7 +24,7 @@ std::string JsonReporter::EndEvent(ExitStatus status, std::string_view message) 
 
 void JsonReporter::Write(const std::string& object) {
     out_ << object << "\n";
-    out_.flush();
+    FlushChecked(out_);
 }
 
 void JsonReporter::Begin(std::span<const std::string> ports) {
