@@ -1,10 +1,7 @@
 // The quiet rule before each command, on a paced simulator sending bursts of its own.
-#include <csignal>
-#include <functional>
 #include <thread>
 
 #include "cli/Connection.h"
-#include "cli/Interruption.h"
 #include "cli/JobError.h"
 #include "tests/cli/CliFixture.h"
 
@@ -51,23 +48,6 @@ TEST_F(ConnectionTest, ALineThatNeverGoesQuietFailsAsTheProgrammerStillSending) 
         EXPECT_EQ(error.Status(), ExitStatus::DeviceFailure);
         EXPECT_THAT(error.what(), ::testing::HasSubstr("the programmer is still sending"));
     }
-}
-
-TEST_F(ConnectionTest, TheWaitsForQuietStopAtASignal) {
-    const auto expectInterrupted = [](const std::function<void()>& wait) {
-        SetInterruptionSignal(SIGTERM);
-        try {
-            wait();
-            ADD_FAILURE() << "the wait ignored the signal";
-        } catch (const JobError& error) {
-            EXPECT_EQ(error.Status(), ExitStatus::Interrupted);
-        }
-        SetInterruptionSignal(0);
-    };
-    expectInterrupted([&] { connection.StaysQuietFor(2s); });  // a quiet line, watched
-    sim.SendRaw(sim::Noise(4000));                             // 1 s on the paced line
-    AwaitBytesComing();
-    expectInterrupted([&] { connection.LetLineGoQuiet(); });
 }
 
 }  // namespace

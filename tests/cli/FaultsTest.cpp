@@ -37,9 +37,8 @@ TEST_F(FaultsTest, ALateAnswerIsToldWithTheTimeOutAndNeverTakenForTheNextCommand
     Sim(0).InjectFault({sim::FaultKind::Late, 800});
     const CliResult erase = Run({"erase", "--port", PortOf(0), "--timeout", "0.3"});
     EXPECT_EQ(erase.status, 6);
-    EXPECT_THAT(erase.err, HasSubstr("erase: no answer from the programmer within 0.3 s; late "
-                                     "answer after 0."));
-    EXPECT_THAT(erase.err, HasSubstr(" s: erase succeeded"));
+    EXPECT_THAT(erase.err, ::testing::ContainsRegex(
+                               "within 0.3 s; late answer after 0\\.[0-9] s: erase succeeded"));
     EXPECT_EQ(Run({"verify", "--port", PortOf(0)}).status, 7) << "the chip is blank";
 }
 

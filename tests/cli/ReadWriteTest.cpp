@@ -108,7 +108,6 @@ TEST_F(ReadWriteTest, AnOutputThatCannotBeCreatedIsRefusedBeforeAnythingIsSent) 
     sim::Simulator& sim = StartSim();
     std::filesystem::create_directory(File("folder.bin"));
     for (const std::string& output : {File("missing/out.bin"), File("folder.bin")}) {
-        SCOPED_TRACE(output);
         const CliResult result =
             Run({"read", "--port", PortOf(0), "--model", "VT8A-C16", "--output", output});
         EXPECT_EQ(result.status, 3);
