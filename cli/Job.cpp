@@ -49,7 +49,7 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
                           });
         RunSteps(plan, index, steps, reporter);
     } catch (const JobError& error) {
-        outcome.status = WithSignalNumber(error.Status());
+        outcome.status = error.Status();
         outcome.message = error.what();
     }
     outcome.duration = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
