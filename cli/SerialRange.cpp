@@ -27,7 +27,7 @@ std::int64_t SerialSpan(const SettingsControls& settings, std::int64_t increment
     const std::int64_t count = StrToInt(settings.Edit4);
     if (count == 0)
         throw UsageError(
-            "offline mode with --count 0 burns chips without end, so no range of serial numbers "
+            "offline mode with --count 0 sets no number of chips, so no range of serial numbers "
             "can be reserved for --increment " +
             std::to_string(increment) + ": give --count N, or --increment 0");
     return count * increment;

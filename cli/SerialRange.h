@@ -9,8 +9,8 @@
 // The device holds ten decimal digits: a range may not pass 9999999999. The arithmetic never
 // overflows, whatever the counter file holds.
 //
-// Errors: UsageError for offline count 0 with a non-zero increment (the programmer then burns
-// without end, so no range can be reserved); JobError(FileRefused) for a range that would pass
+// Errors: UsageError for offline count 0 with a non-zero increment (no number of chips, so no
+// range can be reserved); JobError(FileRefused) for a range that would pass
 // the ten digits. Qt-free; pure.
 #pragma once
 
