@@ -27,7 +27,6 @@ TEST(ResolvedPath, EveryNameOfAFileLeadsToOneNameWhetherItIsMadeOrNot) {
     const std::string later = (dir / "real/later").string();
 
     EXPECT_EQ(fileops::ResolvedPath((dir / "counter-link").string()), counter);
-    EXPECT_EQ(fileops::ResolvedPath((dir / "linked/../real/./counter").string()), counter);
     EXPECT_EQ(fileops::ResolvedPath((dir / "linked/later").string()), later);
     EXPECT_EQ(fileops::ResolvedPath((dir / "dangling").string()), later);
     EXPECT_EQ(fileops::ResolvedPath((dir / "gone/later").string()), "");
