@@ -7,7 +7,7 @@
 #include "cli/Text.h"
 #include "image/ImageLayout.h"
 #include "protocol/ProgressTimers.h"
-#include "protocol/Reply.h"
+#include "protocol/ReplyMeaning.h"
 #include "shell/Convert.h"
 
 namespace vortana::cli {
@@ -17,6 +17,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr milliseconds kProgressTick{100};  // how often progress is reported while waiting
+constexpr const char* kMissingText = "(not in the reply)";
 
 // clang-format off
 // kind           step name
@@ -35,17 +36,40 @@ std::string Hex(std::uint32_t value, int digits) {
     return IntToHex(static_cast<std::int32_t>(value), digits);
 }
 
-// The bytes of a reply the steps read, zero where the reply is shorter.
-std::array<std::uint8_t, kReplyHead> PaddedHead(const Burst& reply) {
-    std::array<std::uint8_t, kReplyHead> head{};
-    std::copy_n(reply.begin(), std::min(reply.size(), head.size()), head.begin());
-    return head;
+std::string ByteText(const std::optional<std::uint8_t>& byte) {
+    return byte ? Hex(*byte, 2) : kMissingText;
 }
 
-std::string Mismatch(const Burst& reply) {
-    const std::array<std::uint8_t, kReplyHead> head = PaddedHead(reply);
-    return "verify mismatch at " + Hex(head[kReplyParam1], 2) + Hex(head[kReplyParam2], 2) +
-           ": wrote " + Hex(head[kReplyWritten], 2) + ", read back " + Hex(head[kReplyReadBack], 2);
+std::string Mismatch(const ReplyMeaning& meaning) {
+    const std::optional<std::uint16_t> address = meaning.Address();
+    return "verify mismatch at " + (address ? Hex(*address, 4) : kMissingText) + ": wrote " +
+           ByteText(meaning.Written()) + ", read back " + ByteText(meaning.ReadBack());
+}
+
+// The exit status and the words for an answer that ends `kind`; Success for a Done.
+std::pair<ExitStatus, std::string> Outcome(CmdKindValue kind, const ReplyMeaning& meaning) {
+    const std::string step(StepName(kind));
+    if (meaning.action == ReplyAction::Done)
+        return {ExitStatus::Success, step + " succeeded"};
+    if (meaning.action == ReplyAction::Unexpected)
+        return {ExitStatus::DeviceFailure, step + ": the programmer answered with status " +
+                                               Hex(meaning.status, 2) +
+                                               ", which this step does not expect"};
+    switch (meaning.failure) {
+        case ReplyFailure::Protected:
+            return {ExitStatus::ReadProtected, step + ": the chip is read-protected"};
+        case ReplyFailure::Mismatch:
+            return {ExitStatus::VerifyMismatch, step + ": " + Mismatch(meaning)};
+        default:
+            return {ExitStatus::DeviceFailure, step + ": the programmer reported failure"};
+    }
+}
+
+// Throws the JobError an answer that ends `kind` stands for; returns on success.
+void ThrowUnlessDone(CmdKindValue kind, const ReplyMeaning& meaning) {
+    auto [status, text] = Outcome(kind, meaning);
+    if (status != ExitStatus::Success)
+        throw JobError(status, text);
 }
 
 std::size_t BlockCount(const SessionState& session) {
@@ -76,10 +100,11 @@ void DeviceSteps::Run(CmdKindValue kind) {
 void DeviceSteps::AwaitStatus(CmdKindValue kind, const Frame& frame) {
     Exchange(
         kind, frame,
-        [this, kind](const Burst& reply) {
-            if (reply.size() < kMinStatusReplyLength)
-                return false;  // no status in it
-            CheckStatus(kind, reply);
+        [kind](const Burst& reply) {
+            const ReplyMeaning meaning = MeaningOf(kind, reply);
+            if (meaning.action == ReplyAction::Wait)
+                return false;
+            ThrowUnlessDone(kind, meaning);
             return true;
         },
         [this, kind] { return Estimated(kind); });
@@ -96,27 +121,28 @@ std::string DeviceSteps::Download(const Frame& header) {
                              .subspan(number * kImageBlockSize, kImageBlockSize));
     };
     std::size_t acknowledged = 0;
-    std::string length;
+    std::string note;
     Exchange(
         kCmdDownload, header,
         [&](const Burst& reply) {
-            if (reply.size() < kMinStatusReplyLength)
+            const ReplyMeaning meaning = MeaningOf(kCmdDownload, reply);
+            if (meaning.action == ReplyAction::Wait)
                 return false;
-            if (reply[kReplyStatus] == kStatusBlockRequest) {
-                if (reply.size() <= kReplyParam1)
-                    return false;  // names no block
-                acknowledged = std::max<std::size_t>(acknowledged, reply[kReplyParam1]);
-                sendBlock(reply[kReplyParam1]);
+            if (meaning.action == ReplyAction::SendBlock) {
+                acknowledged = std::max<std::size_t>(acknowledged, meaning.Block());
+                sendBlock(meaning.Block());
                 return false;
             }
-            CheckStatus(kCmdDownload, reply);
-            length = DownloadLengthText(PaddedHead(reply));
+            ThrowUnlessDone(kCmdDownload, meaning);
+            const std::optional<std::uint16_t> length = meaning.Length();
+            note = length ? "the programmer reports length " + Hex(*length, 4)
+                          : "the programmer reports no length: its answer ends before it";
             acknowledged = blocks;
             return true;
         },
         [&] { return Measured(kCmdDownload, acknowledged, blocks); },
         [&] { sendBlock(0); });  // the header gets no answer: block 0 follows it at once
-    return length;
+    return note;
 }
 
 std::vector<ReadOutPage> DeviceSteps::ReadOut() {
@@ -126,11 +152,11 @@ std::vector<ReadOutPage> DeviceSteps::ReadOut() {
     Exchange(
         kCmdReadOut, ReadCmd(session_),
         [&](const Burst& burst) {
-            if (!joiner.PartlyReceived() && burst.size() <= kMaxStatusReplyLength) {
-                if (burst.size() >= kMinStatusReplyLength)
-                    CheckStatus(kCmdReadOut, burst);
+            const ReplyMeaning meaning = MeaningOf(kCmdReadOut, burst, joiner.PartlyReceived());
+            if (meaning.action == ReplyAction::Wait)
                 return false;
-            }
+            if (meaning.action != ReplyAction::Page)
+                ThrowUnlessDone(kCmdReadOut, meaning);  // a read-out's status is never success
             joiner.Append(burst);
             ReadOutPage page;
             while (received.size() < pages && joiner.TakePage(page))
@@ -167,23 +193,6 @@ void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHan
         }
         report_(estimate());
     }
-}
-
-void DeviceSteps::CheckStatus(CmdKindValue kind, const Burst& reply) const {
-    const Operation& operation = OperationOf(kind);
-    const std::uint8_t status = reply[kReplyStatus];
-    const std::string step(StepName(kind));
-    if (status == kStatusSuccess)
-        return;
-    if (status == kStatusProtected && operation.protectedText != nullptr)
-        throw JobError(ExitStatus::ReadProtected, step + ": the chip is read-protected");
-    if (status == kStatusMismatch && operation.reportsMismatch)
-        throw JobError(ExitStatus::VerifyMismatch, step + ": " + Mismatch(reply));
-    if (status == kStatusFailure)
-        throw JobError(ExitStatus::DeviceFailure, step + ": the programmer reported failure");
-    throw JobError(ExitStatus::DeviceFailure, step + ": the programmer answered with status " +
-                                                  Hex(status, 2) +
-                                                  ", which this step does not expect");
 }
 
 StepProgress DeviceSteps::Measured(CmdKindValue kind, std::size_t done, std::size_t total) const {

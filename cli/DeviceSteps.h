@@ -2,14 +2,11 @@
 // each sends its frame (or the download's header and blocks), waits for the answer and
 // interprets it as the main window does, and reports progress as it goes.
 //
-// Answers, by step (statuses as protocol/Reply.h names them):
-//   every step       0x99 ends it well; 0x00 is the device's failure
-//   verify, erase+program+verify   0xEE: a mismatch, with its address and the bytes written
-//                    and read back; 0x11: the chip is read-protected
-//   read-out         4096-byte pages, joined across bursts; 0x11 read-protected, 0x00 failure
-//   download         0x55 n: send block n; 0x99 and the length: done; 0x00: refused
-// A reply too short to hold a status is ignored. Any other status is an answer the device
-// should not give: the step fails as a device failure rather than wait for the time-out.
+// What each answer means is decided by MeaningOf (protocol/ReplyMeaning.h), as for the window:
+// success ends the step; the device's failure, a read-protected chip, a verify mismatch (with its
+// address and the bytes written and read back, each where the answer holds it) and any status the
+// step does not expect end it with the exit status of each. The download answers the device's
+// block requests; the read-out joins its pages across bursts.
 //
 // Progress: blocks acknowledged during a download, pages received during a read-out (both with
 // the remaining time at the rate so far), and for erase, program and verify the window's
@@ -55,8 +52,8 @@ class DeviceSteps {
                 std::chrono::milliseconds timeout, ProgressReport report);
 
     void Settings(const SettingsControls& controls);
-    // Sends `header` and the image's blocks as the device asks for them; returns the length the
-    // device reports, as four hexadecimal digits.
+    // Sends `header` and the image's blocks as the device asks for them; returns what the device
+    // reports at the end ("the programmer reports length 1000").
     std::string Download(const Frame& header);
     // Erase, program, verify or erase+program+verify.
     void Run(CmdKindValue kind);
@@ -74,8 +71,6 @@ class DeviceSteps {
                   const Estimate& estimate, const std::function<void()>& afterSend = {});
     // Sends `frame` and waits for the status reply that ends the step.
     void AwaitStatus(CmdKindValue kind, const Frame& frame);
-    // Throws the JobError a status reply means for `kind`; returns on success.
-    void CheckStatus(CmdKindValue kind, const Burst& reply) const;
     StepProgress Measured(CmdKindValue kind, std::size_t done, std::size_t total) const;
     StepProgress Estimated(CmdKindValue kind) const;
 

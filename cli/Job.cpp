@@ -20,8 +20,7 @@ void RunSteps(const JobPlan& plan, std::size_t index, DeviceSteps& steps, Report
                 steps.Settings(plan.settings);
                 break;
             case kCmdDownload:
-                reporter.Note(index, "download: the programmer reports length " +
-                                         steps.Download(plan.headers.at(index)));
+                reporter.Note(index, "download: " + steps.Download(plan.headers.at(index)));
                 break;
             case kCmdReadOut:
                 plan.savePages(steps.ReadOut());

@@ -20,7 +20,10 @@
 //  - a command started on a closed port sends nothing, changes no CmdKind or timer and shows
 //    only the closed-port box, once; a lost line stops both timers and shows the loss once
 //    exactly when Timer2 was running;
-//  - no exception but the conversion error of a bad burn count or a bad FlashSizeK.
+//  - no exception but the conversion error of a bad burn count or a bad FlashSizeK;
+//  - every event's meaning (protocol/ReplyMeaning.h, which the command-line programmer shares)
+//    agrees with a model of the operation table: action, failure, status, and bytes 4 to 7
+//    present exactly where the event holds them.
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -36,6 +39,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "protocol/Dispatcher.h"
+#include "protocol/ReplyMeaning.h"
 #include "shell/Convert.h"
 
 namespace {
@@ -102,7 +106,7 @@ constexpr const char* kBadTexts[] = {"", "XYZ", "4K", " 8", "+12", "-4", "999999
 constexpr std::uint32_t kOddImageSizes[] = {1, 4095, 69632, 0x7FFFFFFF, 0xFFFFFFFF};
 
 // The texts each operation may show, by CmdKind; the download's success text is followed by
-// four hexadecimal digits.
+// four hexadecimal digits ("??" in place of two where the reply ends early).
 struct Texts {
     std::vector<std::string_view> exact;
     std::string_view prefix;  // mismatch report or download success
@@ -124,9 +128,15 @@ const Texts& TextsOf(std::uint8_t cmdKind) {
     return cmdKind >= 1 && cmdKind <= 7 ? kTable[cmdKind - 1] : kNone;
 }
 
-bool IsHexDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+// Byte texts: two hexadecimal digits each, or "??" for a byte the reply did not hold.
+bool IsByteTexts(std::string_view text) {
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+        const std::string_view pair = text.substr(i, 2);
+        if (pair != "??" && !(std::isxdigit(static_cast<unsigned char>(pair[0])) &&
+                              std::isxdigit(static_cast<unsigned char>(pair[1]))))
+            return false;
+    }
+    return text.size() % 2 == 0;
 }
 
 bool IsShownFor(std::uint8_t cmdKind, const std::string& text) {
@@ -137,9 +147,9 @@ bool IsShownFor(std::uint8_t cmdKind, const std::string& text) {
         return false;
     const std::string_view rest = std::string_view(text).substr(texts.prefix.size());
     if (cmdKind == vortana::kCmdDownload)
-        return rest.size() == 4 && IsHexDigits(rest);
+        return rest.size() == 4 && IsByteTexts(rest);
     // "4F3A,  写入是 12 读出是 FF"
-    return rest.size() > 4 && IsHexDigits(rest.substr(0, 4)) && rest.substr(4).starts_with(",  ");
+    return rest.size() > 4 && IsByteTexts(rest.substr(0, 4)) && rest.substr(4).starts_with(",  ");
 }
 
 // What the dispatcher may send during the step now running.
@@ -450,12 +460,54 @@ void CheckingHost::LongReply() {
     Receive(reply);
 }
 
+// The operation table's statuses, written out again: what an event means to `cmdKind`.
+void CheckMeaning(std::uint8_t cmdKind, std::span<const std::uint8_t> bytes, bool partlyReceived) {
+    using vortana::ReplyAction;
+    using vortana::ReplyFailure;
+    const vortana::ReplyMeaning meaning = vortana::MeaningOf(cmdKind, bytes, partlyReceived);
+    const bool pageData = cmdKind == vortana::kCmdReadOut && (partlyReceived || bytes.size() > 5);
+    ReplyAction action = ReplyAction::Wait;
+    ReplyFailure failure = ReplyFailure::Device;
+    const bool known = cmdKind >= vortana::kCmdSettings && cmdKind <= vortana::kCmdDownload;
+    const bool verifying = cmdKind == vortana::kCmdVerify || cmdKind == vortana::kCmdEpc;
+    if (pageData) {
+        action = ReplyAction::Page;
+    } else if (known && bytes.size() >= 4) {
+        const std::uint8_t status = bytes[3];
+        action = ReplyAction::Unexpected;
+        if (status == 0x99 && cmdKind != vortana::kCmdReadOut)
+            action = ReplyAction::Done;
+        if (status == 0x00)
+            action = ReplyAction::Failed;
+        if (status == 0x11 && (verifying || cmdKind == vortana::kCmdReadOut)) {
+            action = ReplyAction::Failed;
+            failure = ReplyFailure::Protected;
+        }
+        if (status == 0xEE && verifying) {
+            action = ReplyAction::Failed;
+            failure = ReplyFailure::Mismatch;
+        }
+        if (status == 0x55 && cmdKind == vortana::kCmdDownload)
+            action = bytes.size() > 4 ? ReplyAction::SendBlock : ReplyAction::Wait;
+        Check(meaning.status == status, "a reply's meaning with another status");
+        for (std::size_t i = 0; i < 4; ++i)
+            Check(meaning.parameters[i] == (4 + i < bytes.size()
+                                                ? std::optional<std::uint8_t>(bytes[4 + i])
+                                                : std::nullopt),
+                  "a parameter byte the reply does not hold, or one it holds missing");
+    }
+    Check(meaning.action == action, "a reply's meaning differs from the operation table");
+    Check(action != ReplyAction::Failed || meaning.failure == failure,
+          "a failure of the wrong kind");
+}
+
 void CheckingHost::Receive(std::span<const std::uint8_t> bytes) {
     receivedTotal_ += bytes.size();
     std::copy(bytes.begin(), bytes.end(), replyShadow_.begin());
     const std::uint8_t cmdKind = state_.CmdKind;
     const std::size_t callsBefore = calls_;
     const bool readOut = cmdKind == vortana::kCmdReadOut;
+    CheckMeaning(cmdKind, bytes, readOut_.PartlyReceived());
     const bool pageData = readOut && (readOut_.PartlyReceived() || bytes.size() > 5);
     if (pageData)
         readOut_.received.insert(readOut_.received.end(), bytes.begin(), bytes.end());

@@ -2,7 +2,7 @@
 
 #include "protocol/ProgressTimers.h"
 #include "protocol/ReadOutListing.h"
-#include "protocol/Reply.h"
+#include "protocol/ReplyMeaning.h"
 #include "shell/Convert.h"
 
 #include <algorithm>
@@ -78,19 +78,22 @@ void Dispatcher::Comm1ReceiveData(const void* Buffer, std::uint16_t BufferLength
     const std::span<const std::uint8_t> bytes(static_cast<const std::uint8_t*>(Buffer),
                                               BufferLength);
     std::copy(bytes.begin(), bytes.end(), state_.ReplyBuffer.begin());
-    if (state_.CmdKind == kCmdReadOut) {
-        ReceiveReadOut(bytes);
-        return;
+    const ReplyMeaning meaning = MeaningOf(state_.CmdKind, bytes, readOutPages_.PartlyReceived());
+    switch (meaning.action) {
+        case ReplyAction::Wait:
+            return;
+        case ReplyAction::Page:
+            ReceivePages(bytes);
+            return;
+        case ReplyAction::SendBlock:
+            SendBlock(meaning.Block());
+            return;
+        default:
+            if (state_.CmdKind == kCmdDownload)
+                EndDownload(meaning);
+            else
+                EndOperation(OperationOf(static_cast<CmdKindValue>(state_.CmdKind)), meaning);
     }
-    const Operation* operation = FindOperation(state_.CmdKind);
-    // A reply too short to hold a status byte is no reply: byte 3 would be an earlier event's.
-    if (operation == nullptr || bytes.size() < kMinStatusReplyLength)
-        return;
-    const std::uint8_t status = state_.ReplyBuffer[kReplyStatus];
-    if (operation->kind == kCmdDownload)
-        ReceiveDownloadReply(status, bytes.size());
-    else
-        HandleStatus(*operation, status);
 }
 
 void Dispatcher::Timer1Timer() {
@@ -158,33 +161,31 @@ void Dispatcher::ShowFullProgress() {
     host_.SetProgressLabel(ProgressText(state_.ProgressPercent));
 }
 
-void Dispatcher::HandleStatus(const Operation& operation, std::uint8_t status) {
+// The statuses that end an operation, shown as its row of the table says; a status the operation
+// does not expect stops it silently, except where every other status means failure.
+void Dispatcher::EndOperation(const Operation& operation, const ReplyMeaning& meaning) {
     StopTimers();
     std::string text;
-    if (status == kStatusSuccess) {
-        if (operation.successText == nullptr)
-            return;
-        if (operation.successShowsProgress)
-            ShowFullProgress();
-        text = operation.successText;
-    } else if (status == kStatusFailure || operation.failsOnAnyOther) {
-        text = operation.failureText;
-    } else if (status == kStatusProtected && operation.protectedText != nullptr) {
-        text = operation.protectedText;
-    } else if (status == kStatusMismatch && operation.reportsMismatch) {
-        text = MismatchReport(HeadOf(state_.ReplyBuffer));
-    } else {
-        return;
+    switch (meaning.action) {
+        case ReplyAction::Done:
+            if (operation.successShowsProgress)
+                ShowFullProgress();
+            text = operation.successText;
+            break;
+        case ReplyAction::Failed:
+            text = meaning.failure == ReplyFailure::Protected  ? operation.protectedText
+                   : meaning.failure == ReplyFailure::Mismatch ? MismatchReport(meaning.parameters)
+                                                               : operation.failureText;
+            break;
+        default:
+            if (!operation.failsOnAnyOther)
+                return;
+            text = operation.failureText;
     }
     host_.ShowMessage(text);
 }
 
-void Dispatcher::ReceiveReadOut(std::span<const std::uint8_t> bytes) {
-    if (!readOutPages_.PartlyReceived() && bytes.size() <= kMaxStatusReplyLength) {
-        if (bytes.size() >= kMinStatusReplyLength)
-            HandleStatus(OperationOf(kCmdReadOut), state_.ReplyBuffer[kReplyStatus]);
-        return;
-    }
+void Dispatcher::ReceivePages(std::span<const std::uint8_t> bytes) {
     readOutPages_.Append(bytes);
     ReadOutPage page;
     while (readOutPages_.TakePage(page))
@@ -203,29 +204,17 @@ void Dispatcher::ListPage(const ReadOutPage& page) {
     host_.AppendReadOutRows(rows);
 }
 
-void Dispatcher::ReceiveDownloadReply(std::uint8_t status, std::size_t length) {
+// A status the download does not expect changes nothing: the timers keep running.
+void Dispatcher::EndDownload(const ReplyMeaning& meaning) {
     const Operation& download = OperationOf(kCmdDownload);
-    switch (status) {
-        case kStatusBlockRequest:
-            // A request that ends before its block number names no block: byte 4 would be an
-            // earlier reply's, and must not choose what goes to the device.
-            if (length > kReplyParam1)
-                SendBlock(state_.ReplyBuffer[kReplyParam1]);
-            return;
-        case kStatusSuccess: {
-            StopTimers();
-            ShowFullProgress();
-            host_.ShowMessage(download.successText +
-                              DownloadLengthText(HeadOf(state_.ReplyBuffer)));
-            host_.DownloadAccepted();
-            return;
-        }
-        case kStatusFailure:
-            StopTimers();
-            host_.ShowMessage(download.failureText);
-            return;
-        default:
-            return;  // the timers keep running
+    if (meaning.action == ReplyAction::Done) {
+        StopTimers();
+        ShowFullProgress();
+        host_.ShowMessage(download.successText + DownloadLengthText(meaning.parameters));
+        host_.DownloadAccepted();
+    } else if (meaning.action == ReplyAction::Failed) {
+        StopTimers();
+        host_.ShowMessage(download.failureText);
     }
 }
 

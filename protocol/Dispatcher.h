@@ -4,7 +4,9 @@
 //
 // There is no queue and no request identifier: a reply is taken as the answer to the operation
 // that SessionState::CmdKind names, which each start overwrites and nothing clears, so a late
-// reply or a repeated one is handled as the current operation's.
+// reply or a repeated one is handled as the current operation's. What a reply means is decided
+// by MeaningOf (protocol/ReplyMeaning.h), as for the command-line programmer; the dispatcher
+// turns it into the window's boxes, texts and timers.
 //
 // Threads: the user-interface thread only. The host's ShowMessage may re-enter any entry point
 // through its nested event loop; every entry point finishes its own reading of the reply and
@@ -27,6 +29,7 @@
 #include "protocol/OperationHost.h"
 #include "protocol/Operations.h"
 #include "protocol/PageJoiner.h"
+#include "protocol/ReplyMeaning.h"
 #include "shell/SessionState.h"
 
 #include <cstdint>
@@ -71,10 +74,10 @@ class Dispatcher {
     void StartTimers(const Operation& operation);
     void StopTimers();
     void ShowFullProgress();
-    void HandleStatus(const Operation& operation, std::uint8_t status);
-    void ReceiveReadOut(std::span<const std::uint8_t> bytes);
+    void EndOperation(const Operation& operation, const ReplyMeaning& meaning);
+    void ReceivePages(std::span<const std::uint8_t> bytes);
     void ListPage(const ReadOutPage& page);
-    void ReceiveDownloadReply(std::uint8_t status, std::size_t length);
+    void EndDownload(const ReplyMeaning& meaning);
     void SendBlock(std::uint8_t number);
 
     SessionState& state_;

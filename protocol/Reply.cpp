@@ -8,21 +8,24 @@ namespace {
 constexpr const char* kMismatchAddress = "校验没通过，错误地址：";
 constexpr const char* kMismatchWritten = ",  写入是 ";
 constexpr const char* kMismatchReadBack = " 读出是 ";
-
-std::string ByteText(std::uint8_t byte) {
-    return IntToHex(byte, 2);
-}
+constexpr const char* kMissingByteText = "??";
 
 }  // namespace
 
-std::string MismatchReport(ReplyHead reply) {
-    return kMismatchAddress + ByteText(reply[kReplyParam1]) + ByteText(reply[kReplyParam2]) +
-           kMismatchWritten + ByteText(reply[kReplyWritten]) + kMismatchReadBack +
-           ByteText(reply[kReplyReadBack]);
+std::string ParameterText(const ReplyParameters& parameters, std::size_t first, std::size_t count) {
+    std::string text;
+    for (std::size_t i = first; i < first + count; ++i)
+        text += parameters.at(i) ? IntToHex(*parameters[i], 2) : kMissingByteText;
+    return text;
 }
 
-std::string DownloadLengthText(ReplyHead reply) {
-    return ByteText(reply[kReplyParam1]) + ByteText(reply[kReplyParam2]);
+std::string MismatchReport(const ReplyParameters& parameters) {
+    return kMismatchAddress + ParameterText(parameters, 0, 2) + kMismatchWritten +
+           ParameterText(parameters, 2, 1) + kMismatchReadBack + ParameterText(parameters, 3, 1);
+}
+
+std::string DownloadLengthText(const ReplyParameters& parameters) {
+    return ParameterText(parameters, 0, 2);
 }
 
 }  // namespace vortana

@@ -1,14 +1,13 @@
 // The device's reply as the front end reads it: a run of bytes copied to the start of
 // SessionState::ReplyBuffer, read at fixed offsets. Bytes 0 to 2 and the length are never
-// examined (except by the read-out, which tells pages from status replies by length).
+// examined (except by the read-out, which tells pages from status replies by length). What a
+// reply means to the operation awaiting it is decided in protocol/ReplyMeaning.h.
 // Qt-free.
 #pragma once
 
-#include "shell/SessionState.h"
-
 #include <array>
 #include <cstdint>
-#include <span>
+#include <optional>
 #include <string>
 
 namespace vortana {
@@ -39,17 +38,19 @@ inline constexpr std::size_t kMinStatusReplyLength = kReplyStatus + 1;
 // status reply; a longer one is page data.
 inline constexpr std::size_t kMaxStatusReplyLength = 5;
 
-using ReplyHead = std::span<const std::uint8_t, kReplyHead>;
+// Bytes 4 to 7 of a reply, each where the reply holds it: a byte the reply is too short for is
+// missing, never zero and never an earlier reply's.
+using ReplyParameters = std::array<std::optional<std::uint8_t>, kReplyHead - kReplyParam1>;
 
-inline ReplyHead HeadOf(const std::array<std::uint8_t, kReplyBufferSize>& replyBuffer) {
-    return ReplyHead(replyBuffer.data(), kReplyHead);
-}
+// Parameter bytes as the window shows them: two upper-case hexadecimal digits each, "??" for one
+// the reply did not hold. `first` and `count` pick them from bytes 4 to 7.
+std::string ParameterText(const ReplyParameters& parameters, std::size_t first, std::size_t count);
 
 // "校验没通过，错误地址：4F3A,  写入是 12 读出是 FF" from bytes 4 to 7 of a 0xEE reply.
-std::string MismatchReport(ReplyHead reply);
+std::string MismatchReport(const ReplyParameters& parameters);
 
 // The length that a 0x99 reply to the download reports: bytes 4 and 5 as four upper-case
 // hexadecimal digits, high byte first ("1000").
-std::string DownloadLengthText(ReplyHead reply);
+std::string DownloadLengthText(const ReplyParameters& parameters);
 
 }  // namespace vortana
