@@ -69,7 +69,6 @@ std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocatio
             threads.emplace_back(
                 [&, i] { outcomes[i] = RunOnPort(plan, invocation, i, reporter); });
     }
-    reporter.Finish(outcomes);
     return outcomes;
 }
 
