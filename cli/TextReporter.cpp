@@ -108,8 +108,7 @@ void TextReporter::Finish(std::span<const PortOutcome> outcomes, ExitStatus,
         out_ << "\n" << SummaryTable(outcomes);
     FlushChecked(out_);
     if (!recordFailure.empty())
-        err_ << "vortana-cli: " << recordFailure << "
-";
+        err_ << "vortana-cli: " << recordFailure << "\n";
     err_.flush();
 }
 
