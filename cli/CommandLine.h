@@ -7,6 +7,8 @@
 // option the command does not take. Qt-free; pure.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <initializer_list>
@@ -15,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace vortana::cli {
@@ -42,6 +45,15 @@ inline constexpr OptionSpec kCommonOptions[] = {
     {"--help",      "",        "this help, or the command's"},
 };
 // clang-format on
+
+// Groups of options (arrays of OptionSpec) joined into one grammar, in order.
+template <typename... Groups>
+constexpr auto JoinOptions(const Groups&... groups) {
+    std::array<OptionSpec, (std::extent_v<Groups> + ...)> all{};
+    auto next = all.begin();
+    ((next = std::copy(std::begin(groups), std::end(groups), next)), ...);
+    return all;
+}
 
 class Options {
   public:

@@ -24,8 +24,8 @@ constexpr milliseconds kTick{100};
 // Every wait and every send passes here, so a signal stops the job within one wait (at most a
 // progress tick) and no command goes out after it.
 void StopIfInterrupted() {
-    if (const int signal = InterruptionSignal())
-        throw JobError(ExitStatus::Interrupted, "interrupted by signal " + std::to_string(signal));
+    if (InterruptionSignal() != 0)
+        throw InterruptionError();
 }
 
 std::unique_ptr<QueueNotifySink> MakeSink(QueueNotifySink*& keep) {

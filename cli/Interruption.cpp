@@ -26,10 +26,6 @@ JobError InterruptionError(std::string_view when) {
                     "interrupted by signal " + std::to_string(signal) + std::string(when));
 }
 
-ExitStatus WithSignalNumber(ExitStatus status) {
-    return status == ExitStatus::Interrupted ? InterruptedBy(InterruptionSignal()) : status;
-}
-
 void NoteInterruption(int signal) {
     int none = 0;
     noted.compare_exchange_strong(none, signal);

@@ -28,10 +28,6 @@ void SetInterruptionSignal(int signal);
 // followed by `when`).
 JobError InterruptionError(std::string_view when = {});
 
-// `status` numbered by the signal noted: ExitStatus::Interrupted, as the connection throws it,
-// becomes 128 + N; any other status stays.
-ExitStatus WithSignalNumber(ExitStatus status);
-
 // The backends' handlers: notes `signal` unless one was noted already (a second Ctrl-C while
 // the records are written changes nothing). Async-signal-safe.
 void NoteInterruption(int signal);

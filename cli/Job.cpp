@@ -49,7 +49,7 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
                           });
         RunSteps(plan, index, steps, reporter);
     } catch (const JobError& error) {
-        outcome.status = WithSignalNumber(error.Status());
+        outcome.status = error.Status();
         outcome.message = error.what();
     }
     outcome.duration = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
@@ -69,7 +69,6 @@ std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocatio
             threads.emplace_back(
                 [&, i] { outcomes[i] = RunOnPort(plan, invocation, i, reporter); });
     }
-    reporter.Finish(outcomes);
     return outcomes;
 }
 

@@ -71,9 +71,10 @@ void JsonReporter::Ended(std::size_t port, const PortOutcome& outcome) {
         Field("duration", SecondsValue(outcome.duration)) + "}");
 }
 
-void JsonReporter::Finish(std::span<const PortOutcome> outcomes) {
+void JsonReporter::Finish(std::span<const PortOutcome>, ExitStatus status,
+                          std::string_view recordFailure) {
     std::lock_guard lock(mutex_);
-    Write(EndEvent(RunStatus({outcomes.begin(), outcomes.end()})));
+    Write(EndEvent(status, recordFailure));
 }
 
 }  // namespace vortana::cli

@@ -99,13 +99,16 @@ void TextReporter::Ended(std::size_t port, const PortOutcome& outcome) {
     }
 }
 
-void TextReporter::Finish(std::span<const PortOutcome> outcomes) {
+void TextReporter::Finish(std::span<const PortOutcome> outcomes, ExitStatus,
+                          std::string_view recordFailure) {
     std::lock_guard lock(mutex_);
     for (const std::string& failure : failures_)
         err_ << failure << "\n";
     if (outcomes.size() > 1 && mode_ != Mode::Quiet)
         out_ << "\n" << SummaryTable(outcomes);
     FlushChecked(out_);
+    if (!recordFailure.empty())
+        err_ << "vortana-cli: " << recordFailure << "\n";
     err_.flush();
 }
 

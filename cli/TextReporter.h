@@ -22,7 +22,8 @@ class TextReporter : public Reporter {
     void Progress(std::size_t port, const StepProgress& progress) override;
     void Note(std::size_t port, std::string_view text) override;
     void Ended(std::size_t port, const PortOutcome& outcome) override;
-    void Finish(std::span<const PortOutcome> outcomes) override;
+    void Finish(std::span<const PortOutcome> outcomes, ExitStatus status,
+                std::string_view recordFailure) override;
 
   private:
     struct Line {
