@@ -235,18 +235,15 @@ std::string DeviceSteps::LateAnswer(const LateListener& listen) {
     const Deadline end = Clock::now() + waits_.lateWait;
     std::optional<milliseconds> cameAfter;  // from the step's start
     LateBurst told;
-    while (!(told.final && connection_.IsQuiet())) {
-        const Deadline tick = std::min(end, Clock::now() + kProgressTick);
-        if (const std::optional<Burst> burst = connection_.NextBurst(tick)) {
-            const LateBurst late = listen(*burst);
-            if (late.said.empty())
-                continue;
-            if (!cameAfter)
-                cameAfter = std::chrono::duration_cast<milliseconds>(Clock::now() - stepStart_);
-            told = {late.said, told.final || late.final};
-        } else if (Clock::now() >= end) {
-            break;
-        }
+    while (!(told.final && connection_.IsQuiet()) && Clock::now() < end) {
+        const std::optional<Burst> burst =
+            connection_.NextBurst(std::min(end, Clock::now() + kProgressTick));
+        const LateBurst late = burst ? listen(*burst) : LateBurst{};
+        if (late.said.empty())
+            continue;
+        if (!cameAfter)
+            cameAfter = std::chrono::duration_cast<milliseconds>(Clock::now() - stepStart_);
+        told = {late.said, told.final || late.final};
     }
     if (!cameAfter)
         return "; no late answer within " + SecondsText(waits_.lateWait);
