@@ -23,6 +23,9 @@ constexpr milliseconds kProgressTick{100};  // how often progress is reported wh
 // one spacing and one burst gap more sees its first bytes with room to spare.
 constexpr milliseconds kLastPageWatch{300};
 constexpr const char* kMissingText = "(not in the reply)";
+// The longest a late wait may be drawn out by a programmer that keeps answering: the window's
+// time-out.
+constexpr milliseconds kLateWaitCeiling{120000};
 
 // clang-format off
 // kind           step name
@@ -60,6 +63,11 @@ std::pair<ExitStatus, std::string> Outcome(CmdKindValue kind, const ReplyMeaning
         return {ExitStatus::DeviceFailure, step + ": the programmer answered with status " +
                                                Hex(meaning.status, 2) +
                                                ", which this step does not expect"};
+    if (meaning.action == ReplyAction::NotAReply)
+        return {ExitStatus::DeviceFailure,
+                step +
+                    ": the programmer sent more bytes than any answer holds "
+                    "(an earlier read-out's data, or noise)"};
     switch (meaning.failure) {
         case ReplyFailure::Protected:
             return {ExitStatus::ReadProtected, step + ": the chip is read-protected"};
@@ -229,10 +237,14 @@ void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHan
     }
 }
 
+// The late wait lasts as long as the programmer keeps answering: every burst that tells something
+// gives it --late-wait more, up to kLateWaitCeiling. A read-out still sending its pages is heard
+// out to its last page, so the next command does not start on a line this step still feeds.
 std::string DeviceSteps::LateAnswer(const LateListener& listen) {
     if (waits_.lateWait <= milliseconds::zero())
         return {};
-    const Deadline end = Clock::now() + waits_.lateWait;
+    const Clock::time_point ceiling = Clock::now() + std::max(waits_.lateWait, kLateWaitCeiling);
+    Deadline end = Clock::now() + waits_.lateWait;
     std::optional<milliseconds> cameAfter;  // from the step's start
     LateBurst told;
     while (!(told.final && connection_.IsQuiet()) && Clock::now() < end) {
@@ -244,6 +256,7 @@ std::string DeviceSteps::LateAnswer(const LateListener& listen) {
         if (!cameAfter)
             cameAfter = std::chrono::duration_cast<milliseconds>(Clock::now() - stepStart_);
         told = {late.said, told.final || late.final};
+        end = std::min(ceiling, Clock::now() + waits_.lateWait);
     }
     if (!cameAfter)
         return "; no late answer within " + SecondsText(waits_.lateWait);
