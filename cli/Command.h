@@ -24,6 +24,7 @@ struct Invocation {
     std::vector<std::string> ports;
     std::string catalogue;  // the --catalogue file, or MCUtype.txt beside the program
     std::chrono::milliseconds timeout{0};
+    std::chrono::milliseconds lateWait{0};  // after a time-out, how long to listen for the answer
     bool json = false;
     bool quiet = false;
     bool terminal = false;  // standard output is a terminal: progress bars

@@ -87,15 +87,17 @@ void CheckOptions(const ParsedCommandLine& line, std::span<const OptionSpec> gra
 }
 
 std::chrono::milliseconds SecondsOption(const Options& options, std::string_view name,
-                                        double fallback) {
+                                        double fallback, ZeroSeconds zero) {
     double seconds = fallback;
     if (options.Has(name)) {
         const std::string value = options.Value(name);
         const auto [end, error] =
             std::from_chars(value.data(), value.data() + value.size(), seconds);
-        if (error != std::errc() || end != value.data() + value.size() || !(seconds > 0) ||
-            seconds > 1e6)
-            BadValue(name, value, "a number of seconds above 0");
+        const bool inRange = zero == ZeroSeconds::Allowed ? seconds >= 0 : seconds > 0;
+        if (error != std::errc() || end != value.data() + value.size() || !inRange || seconds > 1e6)
+            BadValue(name, value,
+                     zero == ZeroSeconds::Allowed ? "a number of seconds, 0 or more"
+                                                  : "a number of seconds above 0");
     }
     return std::chrono::milliseconds(std::llround(seconds * 1000));
 }

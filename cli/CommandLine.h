@@ -7,6 +7,8 @@
 // option the command does not take. Qt-free; pure.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <initializer_list>
@@ -15,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace vortana::cli {
@@ -35,12 +38,22 @@ inline constexpr OptionSpec kCommonOptions[] = {
     {"--port",      "PORT",    "serial port: COM1..., ttyUSB0, a path; repeat for a production run"},
     {"--catalogue", "FILE",    "model catalogue (default: MCUtype.txt beside the program)"},
     {"--timeout",   "SECONDS", "give up on a step after this long without its answer (default 120)"},
+    {"--late-wait", "SECONDS", "after a time-out, listen this long for the late answer (default 10; 0: off)"},
     {"--log",       "FILE",    "append one CSV line per programmer and job"},
     {"--json",      "",        "one JSON object per line per event"},
     {"--quiet",     "",        "print failures only"},
     {"--help",      "",        "this help, or the command's"},
 };
 // clang-format on
+
+// Groups of options (arrays of OptionSpec) joined into one grammar, in order.
+template <typename... Groups>
+constexpr auto JoinOptions(const Groups&... groups) {
+    std::array<OptionSpec, (std::extent_v<Groups> + ...)> all{};
+    auto next = all.begin();
+    ((next = std::copy(std::begin(groups), std::end(groups), next)), ...);
+    return all;
+}
 
 class Options {
   public:
@@ -69,8 +82,9 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> arguments,
 void CheckOptions(const ParsedCommandLine& line, std::span<const OptionSpec> grammar);
 
 // Readers of option values that throw UsageError naming the option.
+enum class ZeroSeconds { Refused, Allowed };
 std::chrono::milliseconds SecondsOption(const Options& options, std::string_view name,
-                                        double fallback);
+                                        double fallback, ZeroSeconds zero = ZeroSeconds::Refused);
 std::int64_t WholeNumberOption(const Options& options, std::string_view name, std::int64_t fallback,
                                std::int64_t low, std::int64_t high);
 // One of `choices` (its index), or `fallback` when the option is not given.

@@ -17,7 +17,15 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr milliseconds kProgressTick{100};  // how often progress is reported while waiting
+// How long the line must stay quiet after a read-out's last page, from its last byte. The
+// programmer spaces pages more than a burst gap apart (the simulator 200 ms, sim/Answer.h), so a
+// page following the last one, a leftover of an earlier read-out, starts within that spacing;
+// one spacing and one burst gap more sees its first bytes with room to spare.
+constexpr milliseconds kLastPageWatch{300};
 constexpr const char* kMissingText = "(not in the reply)";
+// The longest a late wait may be drawn out by a programmer that keeps answering: the window's
+// time-out.
+constexpr milliseconds kLateWaitCeiling{120000};
 
 // clang-format off
 // kind           step name
@@ -55,6 +63,11 @@ std::pair<ExitStatus, std::string> Outcome(CmdKindValue kind, const ReplyMeaning
         return {ExitStatus::DeviceFailure, step + ": the programmer answered with status " +
                                                Hex(meaning.status, 2) +
                                                ", which this step does not expect"};
+    if (meaning.action == ReplyAction::NotAReply)
+        return {ExitStatus::DeviceFailure,
+                step +
+                    ": the programmer sent more bytes than any answer holds "
+                    "(an earlier read-out's data, or noise)"};
     switch (meaning.failure) {
         case ReplyFailure::Protected:
             return {ExitStatus::ReadProtected, step + ": the chip is read-protected"};
@@ -72,6 +85,18 @@ void ThrowUnlessDone(CmdKindValue kind, const ReplyMeaning& meaning) {
         throw JobError(status, text);
 }
 
+// The read-out takes exactly the chip's pages: more is no chip's, but what was left on the line
+// (an earlier read-out's pages) or noise, so none of it can be trusted.
+JobError SurplusAfterLastPage(std::size_t pages) {
+    return JobError(
+        ExitStatus::DeviceFailure,
+        "read-out: the programmer sent more than the chip's " + std::to_string(pages) + " pages");
+}
+
+std::string MorePagesText(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " more page" : " more pages");
+}
+
 std::size_t BlockCount(const SessionState& session) {
     return std::min<std::size_t>(session.ImageSize / kPageBytes, kImageBlockCount);
 }
@@ -85,9 +110,9 @@ std::string_view StepName(CmdKindValue kind) {
     return "step";
 }
 
-DeviceSteps::DeviceSteps(Connection& connection, const SessionState& session, milliseconds timeout,
+DeviceSteps::DeviceSteps(Connection& connection, const SessionState& session, StepWaits waits,
                          ProgressReport report)
-    : connection_(connection), session_(session), timeout_(timeout), report_(std::move(report)) {}
+    : connection_(connection), session_(session), waits_(waits), report_(std::move(report)) {}
 
 void DeviceSteps::Settings(const SettingsControls& controls) {
     AwaitStatus(kCmdSettings, SetCmd(controls));
@@ -161,17 +186,31 @@ std::vector<ReadOutPage> DeviceSteps::ReadOut() {
             ReadOutPage page;
             while (received.size() < pages && joiner.TakePage(page))
                 received.push_back(page);
+            if (received.size() == pages && joiner.PartlyReceived())
+                throw SurplusAfterLastPage(pages);
             return received.size() == pages;
         },
-        [&] { return Measured(kCmdReadOut, received.size(), pages); });
+        [&] { return Measured(kCmdReadOut, received.size(), pages); }, {},
+        [&, late = std::size_t{0}](const Burst& burst) mutable {
+            const ReplyMeaning meaning = MeaningOf(kCmdReadOut, burst, joiner.PartlyReceived());
+            if (meaning.action != ReplyAction::Page)
+                return LateReply(kCmdReadOut, meaning);
+            joiner.Append(burst);
+            for (ReadOutPage page; joiner.TakePage(page);)
+                ++late;
+            return LateBurst{MorePagesText(late), received.size() + late >= pages};
+        });
+    if (!connection_.StaysQuietFor(kLastPageWatch))
+        throw SurplusAfterLastPage(pages);
     return received;
 }
 
 void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHandler& handle,
-                           const Estimate& estimate, const std::function<void()>& afterSend) {
-    connection_.DropReceived();
+                           const Estimate& estimate, const std::function<void()>& afterSend,
+                           const LateListener& late) {
+    connection_.LetLineGoQuiet();
     stepStart_ = Clock::now();
-    const Deadline deadline = stepStart_ + timeout_;
+    const Deadline deadline = stepStart_ + waits_.timeout;
     connection_.Send(frame);
     if (afterSend)
         afterSend();
@@ -187,11 +226,51 @@ void DeviceSteps::Exchange(CmdKindValue kind, const Frame& frame, const BurstHan
                 return;
             }
         } else if (Clock::now() >= deadline) {
-            throw JobError(ExitStatus::TimedOut, std::string(StepName(kind)) +
-                                                     ": no answer from the programmer within " +
-                                                     SecondsText(timeout_));
+            const LateListener byMeaning = [kind](const Burst& reply) {
+                return LateReply(kind, MeaningOf(kind, reply));
+            };
+            throw JobError(ExitStatus::TimedOut,
+                           std::string(StepName(kind)) + ": no answer from the programmer within " +
+                               SecondsText(waits_.timeout) + LateAnswer(late ? late : byMeaning));
         }
         report_(estimate());
+    }
+}
+
+// The late wait lasts as long as the programmer keeps answering: every burst that tells something
+// gives it --late-wait more, up to kLateWaitCeiling. A read-out still sending its pages is heard
+// out to its last page, so the next command does not start on a line this step still feeds.
+std::string DeviceSteps::LateAnswer(const LateListener& listen) {
+    if (waits_.lateWait <= milliseconds::zero())
+        return {};
+    const Clock::time_point ceiling = Clock::now() + std::max(waits_.lateWait, kLateWaitCeiling);
+    Deadline end = Clock::now() + waits_.lateWait;
+    std::optional<milliseconds> cameAfter;  // from the step's start
+    LateBurst told;
+    while (!(told.final && connection_.IsQuiet()) && Clock::now() < end) {
+        const std::optional<Burst> burst =
+            connection_.NextBurst(std::min(end, Clock::now() + kProgressTick));
+        const LateBurst late = burst ? listen(*burst) : LateBurst{};
+        if (late.said.empty())
+            continue;
+        if (!cameAfter)
+            cameAfter = std::chrono::duration_cast<milliseconds>(Clock::now() - stepStart_);
+        told = {late.said, told.final || late.final};
+        end = std::min(ceiling, Clock::now() + waits_.lateWait);
+    }
+    if (!cameAfter)
+        return "; no late answer within " + SecondsText(waits_.lateWait);
+    return "; late answer after " + SecondsText(*cameAfter) + ": " + told.said;
+}
+
+DeviceSteps::LateBurst DeviceSteps::LateReply(CmdKindValue kind, const ReplyMeaning& meaning) {
+    switch (meaning.action) {
+        case ReplyAction::Wait:
+            return {};
+        case ReplyAction::SendBlock:
+            return {"the programmer asks for block " + std::to_string(meaning.Block()), false};
+        default:
+            return {Outcome(kind, meaning).second, true};
     }
 }
 

@@ -8,6 +8,16 @@
 // step does not expect end it with the exit status of each. The download answers the device's
 // block requests; the read-out joins its pages across bursts.
 //
+// Replies carry nothing that ties them to their command, so each answer is kept with its own:
+//   - before each step's frame the line goes quiet (Connection::LetLineGoQuiet): what came
+//     unasked is dropped, bytes still arriving are waited out;
+//   - the read-out takes exactly the chip's pages: bytes after the last page, in its burst or
+//     while the line is watched after it, fail it as a device failure;
+//   - after a time-out the step goes on listening, up to the late wait, for the answer still to
+//     come; what it says (the late answer read by MeaningOf, or a read-out's further pages) goes
+//     into the time-out's message, and the listening ends early once an answer that ends the
+//     step has come and the line is quiet. The step still fails as timed out.
+//
 // Progress: blocks acknowledged during a download, pages received during a read-out (both with
 // the remaining time at the rate so far), and for erase, program and verify the window's
 // estimate (one percent per period of the operation, held at 98 % until the answer).
@@ -29,6 +39,10 @@
 #include "protocol/PageJoiner.h"
 #include "shell/SessionState.h"
 
+namespace vortana {
+struct ReplyMeaning;
+}
+
 namespace vortana::cli {
 
 struct StepProgress {
@@ -40,6 +54,11 @@ struct StepProgress {
 
 using ProgressReport = std::function<void(const StepProgress&)>;
 
+struct StepWaits {
+    std::chrono::milliseconds timeout;   // for the answer that ends a step, from its start
+    std::chrono::milliseconds lateWait;  // after a time-out, for the answer still to come; 0: none
+};
+
 // The step's name for progress lines, the log and --json: "settings", "download", "erase",
 // "program", "verify", "erase+program+verify", "read-out".
 std::string_view StepName(CmdKindValue kind);
@@ -48,8 +67,8 @@ class DeviceSteps {
   public:
     // `session` holds the chosen model and the loaded image; it must outlive the steps and stay
     // unchanged while they run (several programmers may read it at once).
-    DeviceSteps(Connection& connection, const SessionState& session,
-                std::chrono::milliseconds timeout, ProgressReport report);
+    DeviceSteps(Connection& connection, const SessionState& session, StepWaits waits,
+                ProgressReport report);
 
     void Settings(const SettingsControls& controls);
     // Sends `header` and the image's blocks as the device asks for them; returns what the device
@@ -63,12 +82,24 @@ class DeviceSteps {
   private:
     using BurstHandler = std::function<bool(const Burst&)>;  // true: the step is over
     using Estimate = std::function<StepProgress()>;
+    // What a burst that comes after the time-out tells.
+    struct LateBurst {
+        std::string said;    // empty: nothing (a reply too short to hold a status)
+        bool final = false;  // the answer is over with it
+    };
+    using LateListener = std::function<LateBurst(const Burst&)>;
+    // What a late reply tells `kind`: a block request is no end, an answer that ends the step is.
+    static LateBurst LateReply(CmdKindValue kind, const ReplyMeaning& meaning);
 
     // Sends `frame` (and whatever `afterSend` sends unasked), then hands bursts to `handle` until
     // it says the step is over, reporting `estimate` at every tick; throws JobError(TimedOut) when
-    // the time-out passes first.
+    // the time-out passes first, once the late answer has been listened for with `late` (by
+    // default the reply's meaning for `kind`).
     void Exchange(CmdKindValue kind, const Frame& frame, const BurstHandler& handle,
-                  const Estimate& estimate, const std::function<void()>& afterSend = {});
+                  const Estimate& estimate, const std::function<void()>& afterSend = {},
+                  const LateListener& late = {});
+    // Listens up to the late wait; the words that tell what came, for the time-out's message.
+    std::string LateAnswer(const LateListener& listen);
     // Sends `frame` and waits for the status reply that ends the step.
     void AwaitStatus(CmdKindValue kind, const Frame& frame);
     StepProgress Measured(CmdKindValue kind, std::size_t done, std::size_t total) const;
@@ -76,7 +107,7 @@ class DeviceSteps {
 
     Connection& connection_;
     const SessionState& session_;
-    std::chrono::milliseconds timeout_;
+    StepWaits waits_;
     ProgressReport report_;
     std::chrono::steady_clock::time_point stepStart_;
 };

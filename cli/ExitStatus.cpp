@@ -5,6 +5,8 @@
 namespace vortana::cli {
 
 std::string_view NameOf(ExitStatus status) {
+    if (status > ExitStatus::Interrupted)
+        status = ExitStatus::Interrupted;
     const auto* row =
         std::find_if(kExitStatuses.begin(), kExitStatuses.end(),
                      [status](const ExitStatusInfo& info) { return info.status == status; });

@@ -20,6 +20,11 @@ enum class ExitStatus : int {
     Interrupted = 128,   // a signal stopped the run: the program exits with 128 + its number
 };
 
+// The status of a run that signal `signal` stopped: 128 + its number, named "interrupted".
+constexpr ExitStatus InterruptedBy(int signal) {
+    return static_cast<ExitStatus>(static_cast<int>(ExitStatus::Interrupted) + signal);
+}
+
 struct ExitStatusInfo {
     ExitStatus status;
     std::string_view name;     // for --json and the run log
@@ -41,6 +46,7 @@ inline constexpr std::array<ExitStatusInfo, 9> kExitStatuses{{
 }};
 // clang-format on
 
+// The status's name; every 128 + N is "interrupted".
 std::string_view NameOf(ExitStatus status);
 
 }  // namespace vortana::cli

@@ -1,6 +1,7 @@
 #include "cli/Interruption.h"
 
 #include <atomic>
+#include <string>
 
 namespace vortana::cli {
 namespace {
@@ -17,6 +18,12 @@ int InterruptionSignal() {
 
 void SetInterruptionSignal(int signal) {
     noted.store(signal);
+}
+
+JobError InterruptionError(std::string_view when) {
+    const int signal = InterruptionSignal();
+    return JobError(InterruptedBy(signal),
+                    "interrupted by signal " + std::to_string(signal) + std::string(when));
 }
 
 void NoteInterruption(int signal) {

@@ -9,6 +9,10 @@
 // any thread (and from the signal handler, which only stores the number).
 #pragma once
 
+#include <string_view>
+
+#include "cli/JobError.h"
+
 namespace vortana::cli {
 
 // Installs the handlers; later signals of these kinds are noted instead of ending the process.
@@ -19,6 +23,10 @@ int InterruptionSignal();
 
 // Notes `signal` as if it had come (tests), or forgets it with 0.
 void SetInterruptionSignal(int signal);
+
+// The error a job ends with once signal N was noted: JobError(128 + N, "interrupted by signal N"
+// followed by `when`).
+JobError InterruptionError(std::string_view when = {});
 
 // The backends' handlers: notes `signal` unless one was noted already (a second Ctrl-C while
 // the records are written changes nothing). Async-signal-safe.

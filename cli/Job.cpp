@@ -5,6 +5,7 @@
 #include "cli/Command.h"
 #include "cli/Connection.h"
 #include "cli/DeviceSteps.h"
+#include "cli/Interruption.h"
 #include "cli/JobError.h"
 #include "cli/Reporter.h"
 
@@ -39,8 +40,10 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
     outcome.checksum = plan.checksum;
     const Clock::time_point start = Clock::now();
     try {
+        if (InterruptionSignal() != 0)  // not started, but recorded with the serial number it took
+            throw InterruptionError(" before the programmer was started");
         Connection connection(outcome.port);
-        DeviceSteps steps(connection, *plan.session, invocation.timeout,
+        DeviceSteps steps(connection, *plan.session, {invocation.timeout, invocation.lateWait},
                           [&reporter, index](const StepProgress& progress) {
                               reporter.Progress(index, progress);
                           });
@@ -66,7 +69,6 @@ std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocatio
             threads.emplace_back(
                 [&, i] { outcomes[i] = RunOnPort(plan, invocation, i, reporter); });
     }
-    reporter.Finish(outcomes);
     return outcomes;
 }
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "cli/RunLog.h"
 #include "protocol/Frames.h"
 #include "protocol/PageJoiner.h"
 #include "shell/SessionState.h"
@@ -38,6 +39,7 @@ struct JobPlan {
     std::vector<std::optional<std::int64_t>> serials;  // serial number of each port
     // Called with the read-out's pages; throws JobError when they cannot be kept.
     std::function<void(const std::vector<ReadOutPage>&)> savePages;
+    std::optional<RunLog> log;  // --log, opened before any number is taken; the run's end writes it
 };
 
 struct PortOutcome {
@@ -49,8 +51,9 @@ struct PortOutcome {
     std::chrono::milliseconds duration{0};
 };
 
-// Runs `plan` on every port of the invocation and reports through `reporter`; returns the
-// outcomes in port order.
+// Runs `plan` on every port of the invocation and reports its start, progress and each port's
+// end through `reporter`; returns the outcomes in port order. The run's end is the caller's to
+// report, once the records are written.
 std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocation,
                                 Reporter& reporter);
 

@@ -1,10 +1,15 @@
 #include "cli/JobSetup.h"
 
+#include <algorithm>
+#include <map>
+
 #include "cli/Catalogue.h"
 #include "cli/JobError.h"
 #include "cli/Reporter.h"
 #include "cli/RunLog.h"
 #include "cli/SerialCounter.h"
+#include "cli/SerialRange.h"
+#include "comm/PortIdentity.h"
 #include "image/ImageLoader.h"
 #include "image/SerialNumber.h"
 #include "shell/Convert.h"
@@ -15,12 +20,76 @@ namespace {
 
 constexpr std::size_t kCheckSumDigits = 8;  // at the end of the loader's checksum text
 constexpr std::int64_t kMaxIncrement = 9;
+constexpr std::int64_t kMaxBurnCount = 9999;
+
+bool TakesSerialNumbers(const Options& options) {
+    return options.Has("--serial") || options.Has("--serial-file");
+}
+
+bool GivesSettings(const Options& options) {
+    return std::any_of(std::begin(kSettingsOptions), std::end(kSettingsOptions),
+                       [&options](const OptionSpec& option) { return options.Has(option.name); });
+}
+
+// A programmer's failure says what happened to its chip and comes first; a record that could not
+// be written fails a run that went well otherwise.
+ExitStatus RunEndStatus(const std::vector<PortOutcome>& outcomes, bool recordFailed) {
+    const ExitStatus chips = RunStatus(outcomes);
+    return chips == ExitStatus::Success && recordFailed ? ExitStatus::FileRefused : chips;
+}
 
 }  // namespace
 
 void RequirePorts(const Invocation& invocation) {
     if (invocation.ports.empty())
         throw UsageError("no port given: add --port PORT (see: vortana-cli ports)");
+    std::map<std::string, std::string> given;  // the device's identity, the first name given it
+    for (const std::string& port : invocation.ports) {
+        const auto [first, added] = given.emplace(PortIdentity(port), port);
+        if (added)
+            continue;
+        if (first->second == port)
+            throw UsageError("--port " + port + " given twice: one job per programmer");
+        throw UsageError("--port " + port + " and --port " + first->second +
+                         " are the same device: one job per programmer");
+    }
+}
+
+SettingsControls ReadSettings(const Options& options) {
+    return {
+        .RadioGroup1 = ChoiceOption(options, "--mode", {"online", "offline"}, 0),
+        .RadioGroup2 = ChoiceOption(options, "--supply", {"5", "3.3"}, 0),
+        .RadioGroup4 = ChoiceOption(options, "--erase", {"yes", "no"}, 0),
+        .RadioGroup5 = ChoiceOption(options, "--verify", {"yes", "no"}, 0),
+        .Edit4 = std::to_string(WholeNumberOption(options, "--count", 0, 0, kMaxBurnCount)),
+    };
+}
+
+void PrepareSettings(JobPlan& plan, const Invocation& invocation) {
+    const Options& options = invocation.options;
+    plan.settings = ReadSettings(options);
+    if (TakesSerialNumbers(options) || GivesSettings(options))
+        plan.steps.insert(plan.steps.begin(), kCmdSettings);
+}
+
+SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocation) {
+    const Options& options = invocation.options;
+    SerialNumbering numbering;
+    numbering.numbered = TakesSerialNumbers(options);
+    numbering.first = WholeNumberOption(options, "--serial", 0, 0, kSerialNumberMax);
+    numbering.increment = WholeNumberOption(options, "--increment", 0, 0, kMaxIncrement);
+    if (!numbering.numbered)
+        return numbering;
+    numbering.span = SerialSpan(plan.settings, numbering.increment);
+    numbering.size = SerialRangeSize(numbering.span, invocation.ports.size());
+    if (!options.Has("--serial-file"))
+        RequireSerialRange(numbering.first, numbering.size);
+    return numbering;
+}
+
+void OpenRunLog(JobPlan& plan, const Invocation& invocation) {
+    if (invocation.options.Has("--log") && !plan.log)
+        plan.log.emplace(invocation.options.Value("--log"));
 }
 
 void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required) {
@@ -51,38 +120,34 @@ void LoadImageFile(JobPlan& plan, const Invocation& invocation) {
         static_cast<std::uint32_t>(HexToIntDef(text.substr(text.size() - kCheckSumDigits)));
 }
 
-void PrepareDownloads(JobPlan& plan, const Invocation& invocation) {
+void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
+                      const SerialNumbering& numbering) {
     const Options& options = invocation.options;
-    const std::size_t ports = invocation.ports.size();
-    const bool numbered = options.Has("--serial") || options.Has("--serial-file");
     SessionState& session = *plan.session;
-    session.SerialIncrement =
-        static_cast<std::uint8_t>(WholeNumberOption(options, "--increment", 0, 0, kMaxIncrement));
-    std::int64_t first = WholeNumberOption(options, "--serial", 0, 0, kSerialNumberMax);
-    if (options.Has("--serial-file"))
-        first = ReserveSerialNumbers(options.Value("--serial-file"),
-                                     static_cast<std::int64_t>(ports), first);
-    for (std::size_t i = 0; i < ports; ++i) {
+    session.SerialIncrement = static_cast<std::uint8_t>(numbering.increment);
+    std::int64_t first = numbering.first;
+    if (numbering.numbered && options.Has("--serial-file"))
+        first = ReserveSerialNumbers(options.Value("--serial-file"), numbering.size, first);
+    for (std::size_t i = 0; i < invocation.ports.size(); ++i) {
         std::optional<std::int64_t> serial;
-        if (numbered) {
-            serial = first + static_cast<std::int64_t>(i);
-            const auto digits = EncodeSerialNumber(*serial);
-            if (!digits)
-                throw UsageError("serial number " + std::to_string(*serial) + " passes " +
-                                 std::to_string(kSerialNumberMax));
-            session.SerialNumberBytes = *digits;
+        if (numbering.numbered) {
+            serial = first + static_cast<std::int64_t>(i) * numbering.span;
+            session.SerialNumberBytes = *EncodeSerialNumber(*serial);  // within the range checked
         }
         plan.serials.push_back(serial);
         plan.headers.push_back(LoadCmd(session));
     }
 }
 
-ExitStatus RunAndReport(const JobPlan& plan, const Invocation& invocation) {
+ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation) {
+    OpenRunLog(plan, invocation);
     const std::unique_ptr<Reporter> reporter = MakeReporter(invocation);
     const std::vector<PortOutcome> outcomes = RunJob(plan, invocation, *reporter);
-    if (invocation.options.Has("--log"))
-        AppendRunLog(invocation.options.Value("--log"), plan.command, outcomes);
-    return RunStatus(outcomes);
+    const std::string recordFailure =
+        plan.log ? plan.log->WriteRecords(plan.command, outcomes) : "";
+    const ExitStatus status = RunEndStatus(outcomes, !recordFailure.empty());
+    reporter->Finish(outcomes, status, recordFailure);
+    return status;
 }
 
 }  // namespace vortana::cli

@@ -1,12 +1,15 @@
-// JobSetup: what the device commands share before and after their job runs: the model from the
-// catalogue, the image from its file, the download headers with their serial numbers, and the
-// run itself with its reporting and log.
+// JobSetup: what the device commands share before and after their job runs: the ports, the model
+// from the catalogue, the image from its file, the settings a download sends first, the download
+// headers with their serial numbers, the log, and the run itself with its reporting and records.
 //
-// Everything before the run happens on the main thread and refuses bad input before any port
-// is touched: JobError(FileRefused) for a catalogue, catalogue line or image file refused,
-// UsageError for a missing or bad option. Qt-free.
+// Everything before the run happens on the main thread and refuses bad input before a serial
+// number is taken or any port is touched: UsageError for a missing or bad option (the same port
+// twice among them), JobError(FileRefused) for a catalogue, catalogue line or image file refused,
+// a log that cannot be opened, or serial numbers that would pass the device's ten digits.
+// Qt-free.
 #pragma once
 
+#include <cstdint>
 #include <span>
 
 #include "cli/Command.h"
@@ -18,14 +21,44 @@ namespace vortana::cli {
 inline constexpr OptionSpec kModelOption{"--model", "NAME", "the model, as the catalogue names it"};
 inline constexpr OptionSpec kFileOption{"--file", "FILE", "the S-record file to download"};
 inline constexpr OptionSpec kSerialOptions[] = {
-    {"--serial",      "START", "offline mode: serial number of the first chip (0 to 9999999999)"},
+    {"--serial",      "START", "serial number of the first chip (0 to 9999999999)"},
     {"--increment",   "K",     "offline mode: serial number step from chip to chip (0 to 9)"},
     {"--serial-file", "FILE",  "counter file holding the next free serial number, shared by runs"},
 };
+inline constexpr OptionSpec kSettingsOptions[] = {
+    {"--mode",   "online|offline", "programming mode (default online)"},
+    {"--supply", "5|3.3",          "target supply in volts (default 5)"},
+    {"--count",  "N",              "offline mode: chips to burn, 0 to 9999 (default 0)"},
+    {"--erase",  "yes|no",         "erase before programming (default yes)"},
+    {"--verify", "yes|no",         "verify after programming (default yes)"},
+};
 // clang-format on
 
-// Throws UsageError when no --port was given.
+// Throws UsageError when no --port was given, or one port twice: by its name, or by the device
+// another name leads to (comm/PortIdentity.h).
 void RequirePorts(const Invocation& invocation);
+
+// The settings the options of kSettingsOptions give, the window's defaults for those not given.
+SettingsControls ReadSettings(const Options& options);
+
+// Puts the settings step first, with the settings read, when the job takes serial numbers (so
+// the mode their ranges are counted in is the one the programmers have) or a settings option is
+// given.
+void PrepareSettings(JobPlan& plan, const Invocation& invocation);
+
+// The serial numbers a download job asks for, read and checked (SerialRange.h) before any is
+// taken; the settings prepared first.
+struct SerialNumbering {
+    bool numbered = false;   // --serial or --serial-file: every header gets a number
+    std::int64_t first = 0;  // --serial: the first number, or the counter's while it is new
+    std::int64_t increment = 0;
+    std::int64_t span = 1;  // numbers each programmer takes
+    std::int64_t size = 0;  // numbers the whole job takes
+};
+SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocation);
+
+// Opens --log, when given and not open yet: before the job takes a number or sends a byte.
+void OpenRunLog(JobPlan& plan, const Invocation& invocation);
 
 // Stores the --model's catalogue line in the plan's session. Without --model, throws UsageError
 // when `required`, else leaves the session without a model.
@@ -34,11 +67,14 @@ void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
 // Loads --file into the plan's session (model chosen first) and notes its checksum.
 void LoadImageFile(JobPlan& plan, const Invocation& invocation);
 
-// The download header of every port, each with its own serial number when --serial or
-// --serial-file asks for them.
-void PrepareDownloads(JobPlan& plan, const Invocation& invocation);
+// Takes the numbers (from the --serial-file counter when given) and makes the download header of
+// every port, programmer i's starting at first + i × span.
+void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
+                      const SerialNumbering& numbering);
 
-// Runs the plan on every port, reports, appends to --log; the run's exit status.
-ExitStatus RunAndReport(const JobPlan& plan, const Invocation& invocation);
+// Runs the plan on every port (the log opened first), appends the records to --log and only
+// then reports the run's end; returns the run's exit status: the first programmer's failure in
+// port order, else FileRefused when a record could not be written, else success.
+ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation);
 
 }  // namespace vortana::cli

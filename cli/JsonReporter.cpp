@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "cli/OutputCheck.h"
 #include "cli/Text.h"
 
 namespace vortana::cli {
@@ -23,7 +24,7 @@ std::string JsonReporter::EndEvent(ExitStatus status, std::string_view message) 
 
 void JsonReporter::Write(const std::string& object) {
     out_ << object << "\n";
-    out_.flush();
+    FlushChecked(out_);
 }
 
 void JsonReporter::Begin(std::span<const std::string> ports) {
@@ -70,9 +71,10 @@ void JsonReporter::Ended(std::size_t port, const PortOutcome& outcome) {
         Field("duration", SecondsValue(outcome.duration)) + "}");
 }
 
-void JsonReporter::Finish(std::span<const PortOutcome> outcomes) {
+void JsonReporter::Finish(std::span<const PortOutcome>, ExitStatus status,
+                          std::string_view recordFailure) {
     std::lock_guard lock(mutex_);
-    Write(EndEvent(RunStatus({outcomes.begin(), outcomes.end()})));
+    Write(EndEvent(status, recordFailure));
 }
 
 }  // namespace vortana::cli

@@ -4,7 +4,7 @@
 //   {"event":"note","port":P,"text":T}
 //   {"event":"result","port":P,"outcome":NAME,"exit":N,"message":T,"serial":N|null,
 //    "checksum":T|null,"duration":SEC}
-//   {"event":"end","outcome":NAME,"exit":N}
+//   {"event":"end","outcome":NAME,"exit":N[,"message":T]}   exactly one, last
 // A progress event is written when the whole percent changes. Threads: any; serialised.
 #pragma once
 
@@ -25,7 +25,8 @@ class JsonReporter : public Reporter {
     void Progress(std::size_t port, const StepProgress& progress) override;
     void Note(std::size_t port, std::string_view text) override;
     void Ended(std::size_t port, const PortOutcome& outcome) override;
-    void Finish(std::span<const PortOutcome> outcomes) override;
+    void Finish(std::span<const PortOutcome> outcomes, ExitStatus status,
+                std::string_view recordFailure) override;
 
     // The one-line objects, for the program's own errors too.
     static std::string EndEvent(ExitStatus status, std::string_view message = {});

@@ -1,5 +1,6 @@
 // load and write: an S-record file downloaded to the programmer, as the window's load button
-// does; write then erases, programs and verifies in one go.
+// does; write then erases, programs and verifies in one go. Both send the settings first when
+// they take serial numbers or a settings option is given.
 #include <vector>
 
 #include "cli/Commands.h"
@@ -8,8 +9,8 @@
 namespace vortana::cli {
 namespace {
 
-constexpr OptionSpec kGrammar[] = {kModelOption, kFileOption, kSerialOptions[0], kSerialOptions[1],
-                                   kSerialOptions[2]};
+constexpr OptionSpec kImageOptions[] = {kModelOption, kFileOption};
+constexpr auto kGrammar = JoinOptions(kImageOptions, kSerialOptions, kSettingsOptions);
 
 class Download : public NamedCommand {
   public:
@@ -26,7 +27,10 @@ class Download : public NamedCommand {
         plan.steps = steps_;
         ChooseModel(plan, invocation, true);
         LoadImageFile(plan, invocation);
-        PrepareDownloads(plan, invocation);
+        PrepareSettings(plan, invocation);
+        const SerialNumbering numbering = PlanSerialNumbers(plan, invocation);
+        OpenRunLog(plan, invocation);  // a log that cannot be kept stops the job before a number
+        PrepareDownloads(plan, invocation, numbering);
         return RunAndReport(plan, invocation);
     }
 

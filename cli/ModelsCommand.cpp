@@ -1,4 +1,6 @@
 // models: the catalogue's models, or its refused lines with the reason.
+#include <vector>
+
 #include "cli/Catalogue.h"
 #include "cli/Commands.h"
 #include "cli/JobError.h"
@@ -8,12 +10,11 @@
 namespace vortana::cli {
 namespace {
 
-constexpr std::size_t kNameColumn = 18;
-
-std::string ModelLine(const ModelPick& pick) {
-    return PadColumns(std::string(TrimmedName(pick.ModelName)), kNameColumn) + pick.FlashStart +
-           "-" + pick.FlashEnd + "  " + std::string(TrimmedName(pick.FlashSizeText)) + "  image " +
-           std::to_string(pick.ImageSize / kBytesPerK) + " KiB  code " + pick.ModelCode;
+std::vector<std::string> ModelRow(const ModelPick& pick) {
+    return {std::string(TrimmedName(pick.ModelName)), pick.FlashStart + "-" + pick.FlashEnd,
+            std::string(TrimmedName(pick.FlashSizeText)),
+            "image " + std::to_string(pick.ImageSize / kBytesPerK) + " KiB",
+            "code " + pick.ModelCode};
 }
 
 class Models : public Command {
@@ -28,6 +29,8 @@ class Models : public Command {
 
     ExitStatus Run(const Invocation& invocation) const override {
         ExitStatus status = ExitStatus::Success;
+        // Printed whole at the end, so that each column is as wide as its widest cell.
+        std::vector<std::vector<std::string>> table;
         for (const CatalogueLine& line : ReadCatalogue(invocation.catalogue)) {
             if (line.outcome.pick) {
                 if (invocation.json)
@@ -39,7 +42,7 @@ class Models : public Command {
                                    << ",\"code\":" << JsonString(line.outcome.pick->ModelCode)
                                    << "}\n";
                 else
-                    invocation.out << ModelLine(*line.outcome.pick) << "\n";
+                    table.push_back(ModelRow(*line.outcome.pick));
                 continue;
             }
             status = ExitStatus::FileRefused;
@@ -51,6 +54,7 @@ class Models : public Command {
             else
                 invocation.err << refusal << "\n";
         }
+        invocation.out << TableText(table);
         return status;
     }
 };

@@ -4,13 +4,16 @@
 
 #include "cli/Command.h"
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 #include "cli/JobError.h"
 #include "cli/JsonReporter.h"
+#include "cli/OutputCheck.h"
 
 namespace vortana::cli {
 namespace {
 
 constexpr double kDefaultTimeoutSeconds = 120;  // the window's time-out
+constexpr double kDefaultLateWaitSeconds = 10;
 constexpr const char* kCatalogueFile = "MCUtype.txt";
 constexpr std::size_t kCommandColumn = 12;
 
@@ -57,18 +60,8 @@ int Fail(ExitStatus status, const std::string& message, bool json, std::ostream&
     return static_cast<int>(status);
 }
 
-}  // namespace
-
-std::span<const Command* const> AllCommands() {
-    static const Command* const commands[] = {
-        &PortsCommand(),   &ModelsCommand(), &SettingsCommand(), &LoadCommand(), &EraseCommand(),
-        &ProgramCommand(), &VerifyCommand(), &WriteCommand(),    &ReadCommand(),
-    };
-    return commands;
-}
-
-int RunProgram(std::span<const std::string> arguments, std::ostream& out, std::ostream& err,
-               const ProgramEnvironment& environment) {
+int RunCommandLine(std::span<const std::string> arguments, std::ostream& out, std::ostream& err,
+                   const ProgramEnvironment& environment) {
     bool json = false;
     try {
         const ParsedCommandLine line = ParseCommandLine(arguments, EveryOption());
@@ -93,6 +86,8 @@ int RunProgram(std::span<const std::string> arguments, std::ostream& out, std::o
             .ports = options.Values("--port"),
             .catalogue = options.Value("--catalogue", environment.exeDir + kCatalogueFile),
             .timeout = SecondsOption(options, "--timeout", kDefaultTimeoutSeconds),
+            .lateWait = SecondsOption(options, "--late-wait", kDefaultLateWaitSeconds,
+                                      ZeroSeconds::Allowed),
             .json = json,
             .quiet = options.Has("--quiet"),
             .terminal = environment.terminal,
@@ -105,6 +100,35 @@ int RunProgram(std::span<const std::string> arguments, std::ostream& out, std::o
     } catch (const JobError& error) {
         return Fail(error.Status(), error.what(), json, out, err);
     }
+}
+
+// The last word on the exit status, once everything is written: a signal that came at any time,
+// before the job, during it or after it, gives 128 + its number; output that did not all arrive
+// is told on the error stream and fails a run that had not failed otherwise.
+int ConcludedStatus(int status, std::ostream& out, std::ostream& err) {
+    if (const std::optional<std::string> failure = OutputFailure(out)) {
+        err << "vortana-cli: output not written: " << *failure << "\n";
+        if (status == static_cast<int>(ExitStatus::Success))
+            status = static_cast<int>(ExitStatus::FileRefused);
+    }
+    if (const int signal = InterruptionSignal())
+        return static_cast<int>(InterruptedBy(signal));
+    return status;
+}
+
+}  // namespace
+
+std::span<const Command* const> AllCommands() {
+    static const Command* const commands[] = {
+        &PortsCommand(),   &ModelsCommand(), &SettingsCommand(), &LoadCommand(), &EraseCommand(),
+        &ProgramCommand(), &VerifyCommand(), &WriteCommand(),    &ReadCommand(),
+    };
+    return commands;
+}
+
+int RunProgram(std::span<const std::string> arguments, std::ostream& out, std::ostream& err,
+               const ProgramEnvironment& environment) {
+    return ConcludedStatus(RunCommandLine(arguments, out, err, environment), out, err);
 }
 
 }  // namespace vortana::cli

@@ -3,6 +3,10 @@
 //
 // Output: results and progress on `out`; usage errors and failures on `err` (as a final "end"
 // object on `out` with --json). Threads: the calling thread, plus the job's port threads.
+//
+// Exit status: the command's, then checked once more at the end: 128 + N when signal N was noted
+// at any time (cli/Interruption.h); file-refused when `out` did not take everything written to
+// it and the run had not failed otherwise (the failure is told on `err` either way).
 #pragma once
 
 #include <ostream>

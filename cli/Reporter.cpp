@@ -7,23 +7,6 @@
 #include "shell/Convert.h"
 
 namespace vortana::cli {
-namespace {
-
-// column widths of the summary table: port, serial number, checksum, outcome, duration
-constexpr std::size_t kColumns[] = {20, 12, 12, 16};
-
-std::string Row(std::initializer_list<std::string> cells) {
-    std::string row;
-    std::size_t column = 0;
-    for (const std::string& cell : cells) {
-        row += column < std::size(kColumns) ? PadColumns(cell, kColumns[column]) : cell;
-        ++column;
-    }
-    return row + "\n";
-}
-
-}  // namespace
-
 std::unique_ptr<Reporter> MakeReporter(const Invocation& invocation) {
     if (invocation.json)
         return std::make_unique<JsonReporter>(invocation.out);
@@ -38,12 +21,13 @@ std::string ChecksumText(const std::optional<std::uint32_t>& checksum) {
 }
 
 std::string SummaryTable(std::span<const PortOutcome> outcomes) {
-    std::string table = Row({"port", "serial", "checksum", "outcome", "duration"});
+    std::vector<std::vector<std::string>> rows{
+        {"port", "serial", "checksum", "outcome", "duration"}};
     for (const PortOutcome& outcome : outcomes)
-        table += Row({outcome.port, outcome.serial ? std::to_string(*outcome.serial) : "-",
-                      ChecksumText(outcome.checksum), std::string(NameOf(outcome.status)),
-                      SecondsText(outcome.duration)});
-    return table;
+        rows.push_back({outcome.port, outcome.serial ? std::to_string(*outcome.serial) : "-",
+                        ChecksumText(outcome.checksum), std::string(NameOf(outcome.status)),
+                        SecondsText(outcome.duration)});
+    return TableText(rows);
 }
 
 }  // namespace vortana::cli

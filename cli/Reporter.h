@@ -6,7 +6,8 @@
 //   - with --json, one JSON object per line per event;
 //   - with --quiet, failures only.
 // Outcomes of failed programmers go to the error stream (except in JSON). With more than one
-// port, a summary table (port, serial number, image checksum, outcome, duration) ends the run.
+// port, a summary table (port, serial number, image checksum, outcome, duration) ends the run,
+// then the records that could not be written, if any (JSON: one "end" event carrying both).
 //
 // Threads: every member may be called from any port thread; calls are serialised inside.
 #pragma once
@@ -30,7 +31,10 @@ class Reporter {
     // Something a step learned on the way ("download: the programmer reports length 1000").
     virtual void Note(std::size_t port, std::string_view text) = 0;
     virtual void Ended(std::size_t port, const PortOutcome& outcome) = 0;
-    virtual void Finish(std::span<const PortOutcome> outcomes) = 0;
+    // The run's end, called once after the records are written: its exit status and, when the
+    // log could not take them, what was not recorded and why.
+    virtual void Finish(std::span<const PortOutcome> outcomes, ExitStatus status,
+                        std::string_view recordFailure) = 0;
 };
 
 std::unique_ptr<Reporter> MakeReporter(const Invocation& invocation);

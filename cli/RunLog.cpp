@@ -4,7 +4,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
+#include "cli/Job.h"
 #include "cli/JobError.h"
 #include "cli/Reporter.h"
 #include "cli/Text.h"
@@ -13,7 +15,7 @@
 namespace vortana::cli {
 namespace {
 
-constexpr const char* kHeading =
+constexpr std::string_view kHeading =
     "time,command,port,serial,checksum,outcome,exit,duration_s,message\n";
 
 std::string UtcNow() {
@@ -31,37 +33,72 @@ std::string UtcNow() {
     return text;
 }
 
+std::string SerialText(const PortOutcome& outcome) {
+    return outcome.serial ? std::to_string(*outcome.serial) : "";
+}
+
 std::string LogLine(const std::string& time, std::string_view command, const PortOutcome& outcome) {
     return time + "," + CsvField(command) + "," + CsvField(outcome.port) + "," +
-           (outcome.serial ? std::to_string(*outcome.serial) : "") + "," +
-           (outcome.checksum ? ChecksumText(outcome.checksum) : "") + "," +
-           std::string(NameOf(outcome.status)) + "," +
+           SerialText(outcome) + "," + (outcome.checksum ? ChecksumText(outcome.checksum) : "") +
+           "," + std::string(NameOf(outcome.status)) + "," +
            std::to_string(static_cast<int>(outcome.status)) + "," + SecondsValue(outcome.duration) +
            "," + CsvField(outcome.message) + "\n";
 }
 
+// Appends `line` whole, or cuts the file back to the size it had before; false with errno set.
+bool AppendWhole(int fd, std::string_view line) {
+    const long long before = fileops::SizeOf(fd);
+    if (before < 0)
+        return false;
+    while (!line.empty()) {
+        const long written = fileops::WriteSome(fd, line.data(), line.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const int error = written < 0 ? errno : EIO;
+            fileops::SetSize(fd, static_cast<std::size_t>(before));
+            errno = error;
+            return false;
+        }
+        line.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 }  // namespace
 
-void AppendRunLog(const std::string& path, std::string_view command,
-                  std::span<const PortOutcome> outcomes) {
-    const int fd = fileops::OpenForAppending(path);
-    if (fd < 0)
+RunLog::RunLog(std::string path) : path_(std::move(path)), fd_(fileops::OpenForAppending(path_)) {
+    if (fd_ < 0)
         throw JobError(ExitStatus::FileRefused,
-                       "cannot open the log " + path + ": " + std::strerror(errno));
-    std::string text;
-    const bool locked = fileops::LockExclusive(fd);
-    if (locked && fileops::SizeOf(fd) == 0)
-        text = kHeading;
-    const std::string time = UtcNow();
-    for (const PortOutcome& outcome : outcomes)
-        text += LogLine(time, command, outcome);
-    const bool written = locked && fileops::WriteSome(fd, text.data(), text.size()) ==
-                                       static_cast<long>(text.size());
+                       "cannot open the log " + path_ + ": " + std::strerror(errno));
+}
+
+RunLog::~RunLog() {
+    if (fd_ >= 0)
+        fileops::Close(fd_);
+}
+
+std::string RunLog::WriteRecords(std::string_view command, std::span<const PortOutcome> outcomes) {
+    std::size_t written = 0;
+    const bool begun =
+        fileops::LockExclusive(fd_) && (fileops::SizeOf(fd_) != 0 || AppendWhole(fd_, kHeading));
+    if (begun) {
+        const std::string time = UtcNow();
+        while (written < outcomes.size() &&
+               AppendWhole(fd_, LogLine(time, command, outcomes[written])))
+            ++written;
+    }
     const int error = errno;
-    fileops::Close(fd);
-    if (!written)
-        throw JobError(ExitStatus::FileRefused,
-                       "cannot write the log " + path + ": " + std::strerror(error));
+    fileops::Close(std::exchange(fd_, -1));  // the lock goes with it
+    if (written == outcomes.size())
+        return {};
+    std::string unrecorded;
+    for (const PortOutcome& outcome : outcomes.subspan(written))
+        unrecorded += (unrecorded.empty() ? "" : ", ") + outcome.port + " (" +
+                      (outcome.serial ? "serial " + SerialText(outcome) + ", " : "") +
+                      std::string(NameOf(outcome.status)) + ")";
+    return "cannot write the log " + path_ + ": " + std::strerror(error) +
+           "; not recorded: " + unrecorded;
 }
 
 }  // namespace vortana::cli

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/JobError.h"
+#include "cli/SerialRange.h"
 #include "image/SerialNumber.h"
 #include "shell/FileAccess.h"
 #include "shell/FileOps.h"
@@ -46,24 +47,34 @@ std::int64_t NextFree(const std::string& path, std::int64_t first) {
         text.pop_back();
     if (text.empty())
         return first;
+    if (text.find_first_not_of("0123456789") != std::string::npos)
+        Refuse("the serial counter file " + path + " holds no number: '" + text + "'");
     std::int64_t next = 0;
     const auto [end, failed] = std::from_chars(text.data(), text.data() + text.size(), next);
-    if (failed != std::errc() || end != text.data() + text.size() || next < 0)
-        Refuse("the serial counter file " + path + " holds no number: '" + text + "'");
+    if (failed != std::errc() || next > kSerialNumberMax)  // digits alone fail only when too many
+        Refuse("the serial counter file " + path + " holds " + text + ", past the device's ten " +
+               "digits (" + std::to_string(kSerialNumberMax) + "): no serial number is left");
     return next;
+}
+
+// The counter's one name, which the lock beside it is named after.
+std::string ResolvedCounter(const std::string& counterFile) {
+    const std::string resolved = fileops::ResolvedPath(counterFile);
+    if (resolved.empty())
+        Refuse("cannot find the serial counter file " + counterFile + ": " + std::strerror(errno));
+    return resolved;
 }
 
 }  // namespace
 
 std::int64_t ReserveSerialNumbers(const std::string& counterFile, std::int64_t count,
                                   std::int64_t first) {
-    const CounterLock lock(counterFile + ".lock");
-    const std::int64_t start = NextFree(counterFile, first);
-    if (start + count - 1 > kSerialNumberMax)
-        Refuse("serial numbers from " + std::to_string(start) + " would pass " +
-               std::to_string(kSerialNumberMax));
+    const std::string counter = ResolvedCounter(counterFile);
+    const CounterLock lock(counter + ".lock");
+    const std::int64_t start = NextFree(counter, first);
+    RequireSerialRange(start, count);
     try {
-        ReplaceFileAtomically(counterFile, std::to_string(start + count) + "\n");
+        ReplaceFileAtomically(counter, std::to_string(start + count) + "\n");
     } catch (const EFileError& error) {
         Refuse(error.what());
     }

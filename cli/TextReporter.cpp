@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cli/DisplayWidth.h"
+#include "cli/OutputCheck.h"
 #include "cli/Text.h"
 
 namespace vortana::cli {
@@ -10,7 +12,7 @@ namespace {
 
 constexpr std::chrono::milliseconds kRedrawInterval{100};
 constexpr int kBarWidth = 30;
-constexpr std::size_t kPortColumn = 16;
+constexpr std::size_t kPortColumn = 16;  // at least; a longer port name widens it for all
 constexpr std::size_t kStepColumn = 21;
 constexpr const char* kLinesUp = "\x1b[";  // followed by a count and 'F'
 constexpr const char* kClearLine = "\x1b[2K";
@@ -25,11 +27,11 @@ std::string OutcomeLine(const PortOutcome& outcome) {
 }  // namespace
 
 TextReporter::TextReporter(Mode mode, std::ostream& out, std::ostream& err)
-    : mode_(mode), out_(out), err_(err) {}
+    : mode_(mode), out_(out), err_(err), portColumn_(kPortColumn) {}
 
-std::string TextReporter::BarLine(const std::string& port, const StepProgress& progress) {
+std::string TextReporter::BarLine(const std::string& port, const StepProgress& progress) const {
     const int filled = static_cast<int>(std::lround(progress.fraction * kBarWidth));
-    std::string line = PadColumns(port, kPortColumn) +
+    std::string line = PadColumns(port, portColumn_) +
                        PadColumns(std::string(progress.step), kStepColumn) + "[" +
                        std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] ";
     const std::string percent = std::to_string(std::lround(progress.fraction * 100));
@@ -42,12 +44,14 @@ std::string TextReporter::BarLine(const std::string& port, const StepProgress& p
 
 void TextReporter::Begin(std::span<const std::string> ports) {
     std::lock_guard lock(mutex_);
-    for (const std::string& port : ports)
+    for (const std::string& port : ports) {
         lines_.push_back({port, {}, -1, port});
+        portColumn_ = std::max(portColumn_, DisplayWidth(port) + 1);
+    }
     if (mode_ == Mode::Terminal) {
         for (const Line& line : lines_)
             out_ << line.text << "\n";
-        out_.flush();
+        FlushChecked(out_);
     }
 }
 
@@ -65,14 +69,14 @@ void TextReporter::Progress(std::size_t port, const StepProgress& progress) {
     line.step = progress.step;
     line.tenth = tenth;
     out_ << line.port << ": " << line.step << " " << tenth * 10 << " %\n";
-    out_.flush();
+    FlushChecked(out_);
 }
 
 void TextReporter::Note(std::size_t port, std::string_view text) {
     std::lock_guard lock(mutex_);
     if (mode_ == Mode::Plain) {
         out_ << lines_.at(port).port << ": " << text << "\n";
-        out_.flush();
+        FlushChecked(out_);
     }
 }
 
@@ -91,17 +95,20 @@ void TextReporter::Ended(std::size_t port, const PortOutcome& outcome) {
         err_.flush();
     } else if (mode_ == Mode::Plain) {
         out_ << text << "\n";
-        out_.flush();
+        FlushChecked(out_);
     }
 }
 
-void TextReporter::Finish(std::span<const PortOutcome> outcomes) {
+void TextReporter::Finish(std::span<const PortOutcome> outcomes, ExitStatus,
+                          std::string_view recordFailure) {
     std::lock_guard lock(mutex_);
     for (const std::string& failure : failures_)
         err_ << failure << "\n";
     if (outcomes.size() > 1 && mode_ != Mode::Quiet)
         out_ << "\n" << SummaryTable(outcomes);
-    out_.flush();
+    FlushChecked(out_);
+    if (!recordFailure.empty())
+        err_ << "vortana-cli: " << recordFailure << "\n";
     err_.flush();
 }
 
@@ -114,7 +121,7 @@ void TextReporter::Draw(bool force) {
     out_ << kLinesUp << lines_.size() << 'F';
     for (const Line& line : lines_)
         out_ << kClearLine << line.text << "\n";
-    out_.flush();
+    FlushChecked(out_);
 }
 
 }  // namespace vortana::cli

@@ -22,7 +22,8 @@ class TextReporter : public Reporter {
     void Progress(std::size_t port, const StepProgress& progress) override;
     void Note(std::size_t port, std::string_view text) override;
     void Ended(std::size_t port, const PortOutcome& outcome) override;
-    void Finish(std::span<const PortOutcome> outcomes) override;
+    void Finish(std::span<const PortOutcome> outcomes, ExitStatus status,
+                std::string_view recordFailure) override;
 
   private:
     struct Line {
@@ -33,13 +34,14 @@ class TextReporter : public Reporter {
     };
 
     void Draw(bool force);
-    static std::string BarLine(const std::string& port, const StepProgress& progress);
+    std::string BarLine(const std::string& port, const StepProgress& progress) const;
 
     Mode mode_;
     std::ostream& out_;
     std::ostream& err_;
     std::mutex mutex_;
     std::vector<Line> lines_;
+    std::size_t portColumn_;  // columns the port names take in the bar lines
     std::chrono::steady_clock::time_point drawn_;
     std::vector<std::string> failures_;  // terminal mode: printed below the bars at the end
 };

@@ -69,6 +69,10 @@ bool TComm::SendQueueEmpty() const {
     return !writer_ || writer_->QueueEmpty();
 }
 
+ReadActivity TComm::ReceiveActivity() const {
+    return reader_ ? reader_->Activity() : ReadActivity{};
+}
+
 void TComm::FailOpen(const char* message) {
     port_.reset();
     throw ECommsError(message);

@@ -28,12 +28,12 @@
 #include "comm/LineSettings.h"
 #include "comm/NotifySink.h"
 #include "comm/PortFailure.h"
+#include "comm/TReadThread.h"
 
 namespace vortana {
 
 class TComm;
 class SerialPort;
-class TReadThread;
 class TWriteThread;
 
 // Raised by OpenPort: its message is one of the fixed failure texts; Reason tells why the device
@@ -73,6 +73,9 @@ class TComm {
     bool IsOpen() const;
     // True when no write request is queued or being written (also while closed).
     bool SendQueueEmpty() const;
+    // What the reader has read since the port was opened (TReadThread.h); nothing while closed.
+    // Once OnReceiveData has carried bytesRead bytes since the open, no byte is on its way.
+    ReadActivity ReceiveActivity() const;
 
     // Properties. A setter given the stored value does nothing; a new value of a line property
     // re-applies the line settings while open, one of a time-out property the time-outs.

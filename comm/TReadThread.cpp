@@ -33,6 +33,14 @@ TReadThread::~TReadThread() {
         thread_.join();
 }
 
+ReadActivity TReadThread::Activity() const {
+    ReadActivity activity;
+    activity.bytesRead = bytesRead_.load(std::memory_order_acquire);
+    if (activity.bytesRead > 0)
+        activity.lastByte = lastByte_.load(std::memory_order_relaxed);
+    return activity;
+}
+
 void TReadThread::Execute() {
     std::optional<LineCounters> counters = counters_.SampleLineCounters();
     readBegan_ = Clock::now();
@@ -62,7 +70,8 @@ void TReadThread::Execute() {
 }
 
 int TReadThread::WaitMs() const {
-    return ReadWaitMs(port_.Timeouts(), held_, MsSince(readBegan_), MsSince(lastByte_));
+    return ReadWaitMs(port_.Timeouts(), held_, MsSince(readBegan_),
+                      MsSince(lastByte_.load(std::memory_order_relaxed)));
 }
 
 bool TReadThread::CompleteRead() {
@@ -78,7 +87,8 @@ bool TReadThread::ReadAvailable() {
     switch (got.status) {
         case IoResult::Done:
             held_ += got.count;
-            lastByte_ = Clock::now();
+            lastByte_.store(Clock::now(), std::memory_order_relaxed);
+            bytesRead_.fetch_add(got.count, std::memory_order_release);
             return true;
         case IoResult::WouldBlock:
             return true;

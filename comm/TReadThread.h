@@ -9,11 +9,14 @@
 //
 // Made and destroyed on the owner's thread; the thread starts when the object is made (its
 // constructor throws std::system_error when no thread can be made). The destructor gives the
-// stop signal (harmless when given already) and waits for the thread to end.
+// stop signal (harmless when given already) and waits for the thread to end. Activity may be
+// called from any thread while the object lives.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -23,6 +26,16 @@
 
 namespace vortana {
 
+// What the reader has read from the device so far. A burst's bytes are held until the burst ends,
+// so they are read well before any DataReceived carries them: an owner that counts the bytes its
+// DataReceived notifications carried knows from this, exactly, whether bytes are on their way.
+struct ReadActivity {
+    std::uint64_t bytesRead = 0;  // since the reader started
+    // When the last of them was read; nullopt while none was. Never older than the read that
+    // brought bytesRead to its value.
+    std::optional<std::chrono::steady_clock::time_point> lastByte;
+};
+
 class TReadThread {
   public:
     TReadThread(SerialPort& port, NotifySink& sink);
@@ -31,6 +44,8 @@ class TReadThread {
     ~TReadThread();
     TReadThread(const TReadThread&) = delete;
     TReadThread& operator=(const TReadThread&) = delete;
+
+    ReadActivity Activity() const;
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -50,7 +65,10 @@ class TReadThread {
     std::vector<std::uint8_t> buffer_;
     std::size_t held_ = 0;
     Clock::time_point readBegan_;
-    Clock::time_point lastByte_;
+    // Written by the thread body alone, read by Activity from any thread: the time first, then
+    // the count (release), so a count read (acquire) comes with a time at least as new.
+    std::atomic<Clock::time_point> lastByte_{};
+    std::atomic<std::uint64_t> bytesRead_{0};
     std::thread thread_;  // last: starts once everything above exists
 };
 

@@ -472,6 +472,8 @@ void CheckMeaning(std::uint8_t cmdKind, std::span<const std::uint8_t> bytes, boo
     const bool verifying = cmdKind == vortana::kCmdVerify || cmdKind == vortana::kCmdEpc;
     if (pageData) {
         action = ReplyAction::Page;
+    } else if (known && bytes.size() > 259) {
+        action = ReplyAction::NotAReply;  // longer than any frame: no status in it
     } else if (known && bytes.size() >= 4) {
         const std::uint8_t status = bytes[3];
         action = ReplyAction::Unexpected;

@@ -145,12 +145,14 @@ void CheckTokens(std::string_view file, const std::vector<std::string_view>& lin
         Check(tokeniser.Next(token) == vortana::SRecordTokeniser::Step::FileEnd, "file end missed");
 }
 
-// A line holding one record, whole or cut short by the line end: "S0", "S1" or "S9", then
-// hexadecimal pairs: the count c, two address bytes, c - 3 data bytes and the checksum, nothing
-// after them. An odd character at the end of a line is no part of it (its token holds no field).
+// A line holding one record, whole or cut short by the line end or by a field that is not
+// hexadecimal: "S0", "S1" or "S9", then pairs: the count c, two address bytes, c - 3 data bytes
+// and the checksum, nothing after them. An odd character at the end of a line is no part of it
+// (its token holds no field).
 struct RecordLine {
     char type;
-    std::size_t pairs;          // hexadecimal pairs after the type
+    std::size_t pairs;          // hexadecimal pairs after the type, up to the first bad field
+    bool badField = false;      // the pair after them is a field that is not hexadecimal
     std::uint8_t count = 0;     // when pairs >= 1
     std::uint32_t address = 0;  // when pairs >= 3
     std::string_view data;      // when the record is whole: two characters a byte
@@ -166,15 +168,19 @@ std::optional<RecordLine> ReadRecordLine(std::string_view line) {
     line = line.substr(0, line.size() & ~std::size_t{1});
     if (line.size() < 2 || line[0] != 'S' || (line[1] != '0' && line[1] != '1' && line[1] != '9'))
         return std::nullopt;
-    for (char c : line.substr(2)) {
-        if (!IsHexDigit(c))
-            return std::nullopt;
-    }
     RecordLine record;
     record.type = line[1];
     record.pairs = line.size() / 2 - 1;
-    if (record.pairs >= 1)
-        record.count = PairValue(line.substr(2));
+    for (std::size_t pair = 0; pair < record.pairs && pair <= record.count; ++pair) {
+        const std::string_view field = line.substr(2 + 2 * pair, 2);
+        if (!IsHexDigit(field[0]) || !IsHexDigit(field[1])) {
+            record.pairs = pair;
+            record.badField = true;
+            break;
+        }
+        if (pair == 0)
+            record.count = PairValue(field);
+    }
     if (record.pairs > 1 + std::size_t{record.count})
         return std::nullopt;  // more after the record: not a line of one record
     if (record.HasAddress())
@@ -223,19 +229,30 @@ constexpr std::string_view kFileErrorStart = "文件加载错误，";  // checks
 
 struct ExpectedOutcome {
     std::optional<std::size_t> failedLine;  // counting from 1
-    std::string_view messageStart;
+    std::string messageStart;
     std::vector<char> chars;  // the image's characters, two a byte, on success
 };
 
-// Why a record line fails the load, or nothing when it passes: a count below 3; an address the
-// model does not take; an S1 record cut short or with the wrong checksum.
-std::optional<std::string_view> RecordFailure(const Model& model, const RecordLine& record) {
+std::string NoRecordMessage(std::size_t line) {
+    return std::string(kFileErrorStart) + "第" + std::to_string(line) + "行不是S记录";
+}
+
+// Why record line `line` fails the load, or nothing when it passes, in the order the fields are
+// read: a count below 3; a count or address that is not hexadecimal; an address the model does
+// not take; any other field that is not hexadecimal; an S1 record cut short or with the wrong
+// checksum.
+std::optional<std::string> RecordFailure(const Model& model, const RecordLine& record,
+                                         std::size_t line) {
     if (record.pairs >= 1 && record.count < 3)
-        return kFileErrorStart;
+        return std::string(kFileErrorStart);
+    if (record.badField && !record.HasAddress())
+        return NoRecordMessage(line);
     if (record.HasAddress() && !Fits(model, record))
-        return vortana::kAddressMismatchMessage;
+        return std::string(vortana::kAddressMismatchMessage);
+    if (record.badField)
+        return NoRecordMessage(line);
     if (record.type == '1' && !(record.Whole() && record.sumRight))
-        return kFileErrorStart;
+        return std::string(kFileErrorStart);
     return std::nullopt;
 }
 
@@ -275,9 +292,9 @@ std::optional<ExpectedOutcome> OutcomeOfRecordFile(const Model& model,
         const std::optional<RecordLine> record = ReadRecordLine(line);  // S0, S1, S9 or nothing
         if (!record)
             return std::nullopt;
-        if (const auto failure = RecordFailure(model, *record)) {
+        if (auto failure = RecordFailure(model, *record, i + 1)) {
             outcome.failedLine = i + 1;
-            outcome.messageStart = *failure;
+            outcome.messageStart = std::move(*failure);
             return outcome;
         }
         if (record->DataLength() > 0) {

@@ -7,6 +7,8 @@ namespace vortana {
 namespace {
 
 constexpr std::uint8_t kHeadBytes = 3;  // the address bytes and the checksum, counted but no data
+constexpr std::string_view kNoRecord = "不是S记录";
+constexpr std::int32_t kNotHexadecimal = -1;  // no value a field of two digits can have
 
 bool IsRecordType(std::string_view token) {
     return token == "S0" || token == "S1" || token == "S9";
@@ -16,7 +18,7 @@ bool IsRecordType(std::string_view token) {
 // that is read or skipped.
 std::optional<std::string> RecordLineFault(std::string_view token) {
     if (token.empty() || token[0] != 'S')
-        return "不是S记录";
+        return std::string(kNoRecord);
     const char type = token.size() == 2 ? token[1] : '\0';
     if (type == '2' || type == '3')
         return std::string(token) + "记录的地址超过16位";
@@ -25,8 +27,13 @@ std::optional<std::string> RecordLineFault(std::string_view token) {
     return std::nullopt;
 }
 
-std::uint8_t TokenValue(std::string_view token) {
-    return static_cast<std::uint8_t>(HexToIntDef(token));
+// A field's byte, or nothing when its two characters are not hexadecimal digits: such a record
+// is refused, never read as holding 00.
+std::optional<std::uint8_t> FieldValue(std::string_view token) {
+    const std::int32_t value = HexToIntDef(token, kNotHexadecimal);
+    if (value == kNotHexadecimal)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(value);
 }
 
 }  // namespace
@@ -77,7 +84,11 @@ bool SRecordParser::Token(std::string_view token) {
         return false;
     if (token.size() < 2)
         return true;
-    const std::uint8_t value = TokenValue(token);
+    const bool inFields = state_ != State::RecordStart && state_ != State::AfterRecord;
+    const std::optional<std::uint8_t> field = FieldValue(token);
+    if (inFields && !field)
+        return LineFailure(kNoRecord);
+    const std::uint8_t value = field.value_or(0);
     switch (state_) {
         case State::RecordStart:
             if (IsRecordType(token)) {
@@ -100,10 +111,11 @@ bool SRecordParser::Token(std::string_view token) {
             addressLength_ += token.copy(addressText_.data() + addressLength_, 2);
             sum_ += value;
             if (state_ == State::AddressHigh) {
+                address_ = static_cast<std::uint16_t>(value << 8);
                 state_ = State::AddressLow;
                 break;
             }
-            address_ = static_cast<std::uint16_t>(HexToIntDef(Head().addressText));
+            address_ = static_cast<std::uint16_t>(address_ | value);
             if (!sink_.Fits(Head()))
                 return Fail(std::string(kAddressMismatchMessage));
             dataRead_ = 0;

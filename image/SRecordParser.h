@@ -4,9 +4,9 @@
 // Every line that gives a token holds a record: its first token is "S" and the type's digit.
 // Records start with "S0", "S1" or "S9"; any other token at a record start is skipped, which
 // passes over the records "S5" to "S8", which carry no data, token by token. A record is the
-// count byte, two address bytes, count - 3 data bytes and a checksum, each one token whose value
-// is the token read as hexadecimal, or 0 when it is not. Only S1 records carry data into the
-// image and have their checksum checked; S0 and S9 records are walked through. The token after
+// count byte, two address bytes, count - 3 data bytes and a checksum, each one token of two
+// hexadecimal digits (either case). Only S1 records carry data into the image and have their
+// checksum checked; S0 and S9 records are walked through. The token after
 // the checksum is skipped (the line end, when a file is fed two characters at a time); a line end
 // always brings the parser back to the record start. A token of one character (the odd end of a
 // line) holds no field and is skipped.
@@ -15,6 +15,8 @@
 //  - a line that starts no record: its first character is not "S", its type is S2 or S3 (24- or
 //    32-bit addresses, which this 16-bit image cannot hold as the file means them), or it is
 //    no record type at all (S4, or no digit);
+//  - a field of a record read (S0, S1, S9) that is not two hexadecimal digits: the line is no
+//    S-record, however right its checksum would be with the field read as 00;
 //  - a count below 3 (there would be no end to the record's data);
 //  - an address the sink refuses (the file does not fit the chosen model), checked as soon as
 //    the address is read;
@@ -44,7 +46,7 @@ struct SRecordHead {
     std::string_view type;         // "S0", "S1" or "S9"
     std::uint8_t count = 0;        // bytes after the count: address, data, checksum
     std::string_view addressText;  // the four address characters as they stand in the file
-    std::uint16_t address = 0;     // addressText read as hexadecimal, 0 when it is not
+    std::uint16_t address = 0;     // addressText read as hexadecimal
 
     // Data bytes the record carries into the image: only S1 records carry any.
     std::uint32_t StoredLength() const;

@@ -34,6 +34,9 @@ enum ReplyStatus : std::uint8_t {
 
 // A reply shorter than this has no status byte and is ignored.
 inline constexpr std::size_t kMinStatusReplyLength = kReplyStatus + 1;
+// The longest a reply can be: byte 2 counts the bytes from the status up to the end byte, in one
+// byte. A longer burst is no reply, whatever its byte 3 holds (an earlier read-out's page, noise).
+inline constexpr std::size_t kMaxReplyLength = kReplyStatus + 0xFF + 1;
 // During a read-out, an event this long or shorter (while no page is partly received) is a
 // status reply; a longer one is page data.
 inline constexpr std::size_t kMaxStatusReplyLength = 5;

@@ -79,6 +79,11 @@ ReplyMeaning MeaningOf(std::uint8_t cmdKind, std::span<const std::uint8_t> bytes
         return Page();
     if (bytes.size() < kMinStatusReplyLength)
         return {};
+    if (bytes.size() > kMaxReplyLength) {
+        ReplyMeaning meaning;
+        meaning.action = ReplyAction::NotAReply;
+        return meaning;
+    }
     return StatusMeaning(*operation, bytes);
 }
 

@@ -17,7 +17,9 @@
 //   download          0x55 SendBlock, byte 4 the block's number (a request too short to name its
 //                     block asks for nothing: Wait); 0x99 Done, bytes 4 and 5 the length
 // A reply too short to hold a status, and any reply before the first command (CmdKind 0 or a
-// value past the table), means Wait. Qt-free; pure.
+// value past the table), means Wait. A burst longer than any reply frame can be (kMaxReplyLength)
+// is NotAReply, outside a read-out's pages: byte 3 of a page left over from an earlier read-out
+// is the chip's data, and taking it for a status would tell a failure as success. Qt-free; pure.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +38,7 @@ enum class ReplyAction : std::uint8_t {
     Done,        // the operation succeeded
     Failed,      // the device says it failed, and how (`failure`)
     Unexpected,  // a status this operation does not expect (`status`)
+    NotAReply,   // more bytes than any reply holds: data or noise, not an answer
 };
 
 enum class ReplyFailure : std::uint8_t {

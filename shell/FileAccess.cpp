@@ -128,6 +128,19 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     }
 }
 
+void CheckReplaceable(const std::string& path) {
+    const std::string target = FollowLink(path);
+    std::error_code error;
+    if (fs::is_directory(target, error))
+        throw EFileError("Cannot write", path, EISDIR);
+    std::string temporary;
+    FileOpsFd fd(CreateBeside(target, temporary));
+    if (fd.Get() < 0)
+        throw EFileError("Cannot create", path, errno);
+    fd.Close();
+    fileops::Remove(temporary);
+}
+
 void RewriteFileInPlace(const std::string& path, std::string_view bytes) {
     const std::string old = ReadFileBytes(path);
     FileOpsFd fd(fileops::OpenForWriting(path));

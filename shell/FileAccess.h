@@ -34,6 +34,11 @@ std::string ReadFileBytes(const std::string& path);
 // file it points to is replaced and the link stays.
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
+// Throws the EFileError ReplaceFileAtomically would give when `path` is a folder or no new file
+// can be made beside it (its folder missing or taking no new file), so that work whose result
+// goes there can be refused before it starts: makes a new file beside it and removes it again.
+void CheckReplaceable(const std::string& path);
+
 // Makes `bytes` the whole content of the existing file at `path` by writing over it, for a file
 // that may be written in a folder that takes no new file. Room for the new content is taken
 // first, so a file that cannot grow is left as it was; should a write fail after that, the old

@@ -40,5 +40,10 @@ bool RenameOver(const std::string& from, const std::string& to);
 bool Remove(const std::string& path);
 // Tells this process's temporary files from another's.
 int ProcessId();
+// The one name that every name of the file at `path` leads to, so that what is kept by name (a
+// lock file beside it) is shared by all of them: absolute, every symbolic link followed (a
+// dangling one to where it points), a file not yet made resolved through its folder, which must
+// exist. An empty string on failure.
+std::string ResolvedPath(const std::string& path);
 
 }  // namespace vortana::fileops

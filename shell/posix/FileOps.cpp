@@ -5,9 +5,35 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 namespace vortana::fileops {
+namespace {
+
+// As many links as the system itself follows in one name before it calls them a loop.
+constexpr int kMaxLinksFollowed = 40;
+
+std::string RealPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? resolved : "";
+}
+
+// Where the link at `path` points, a relative target taken from the link's folder; empty when
+// `path` is no link.
+std::string LinkTarget(const std::string& path) {
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target - 1);
+    if (length < 0)
+        return {};
+    const std::filesystem::path link(path);
+    return (link.parent_path() / std::string(target, static_cast<std::size_t>(length))).string();
+}
+
+}  // namespace
 
 int OpenForReading(const std::string& path) {
     return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -72,6 +98,26 @@ bool Remove(const std::string& path) {
 
 int ProcessId() {
     return static_cast<int>(::getpid());
+}
+
+std::string ResolvedPath(const std::string& path) {
+    std::string name = path;
+    for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
+        if (std::string real = RealPath(name); !real.empty())
+            return real;
+        if (errno != ENOENT)
+            return {};
+        const std::string target = LinkTarget(name);
+        if (target.empty()) {
+            const std::filesystem::path missing(name);
+            const std::string folder =
+                RealPath(missing.has_parent_path() ? missing.parent_path().string() : ".");
+            return folder.empty() ? folder : folder + "/" + missing.filename().string();
+        }
+        name = target;
+    }
+    errno = ELOOP;
+    return {};
 }
 
 }  // namespace vortana::fileops

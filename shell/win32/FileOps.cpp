@@ -38,6 +38,39 @@ int ErrnoOf(DWORD win32) {
     return EIO;
 }
 
+std::string Utf8(const std::wstring& path) {
+    const std::u8string text = std::filesystem::path(path).u8string();
+    return {text.begin(), text.end()};
+}
+
+// The name the system gives an existing file or folder, through a handle opened for no access
+// (which follows links); empty, with errno set, when there is none.
+std::string FinalPath(const std::wstring& path) {
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        errno = ErrnoOf(::GetLastError());
+        return {};
+    }
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD length = ::GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()),
+                                               FILE_NAME_NORMALIZED);
+    if (length >= name.size()) {  // too small: the length asked for, the terminator included
+        name.resize(length);
+        length = ::GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()),
+                                             FILE_NAME_NORMALIZED);
+    }
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(file);
+    if (length == 0 || length >= name.size()) {
+        errno = ErrnoOf(error);
+        return {};
+    }
+    name.resize(length);
+    return Utf8(name);
+}
+
 }  // namespace
 
 int OpenForReading(const std::string& path) {
@@ -114,6 +147,16 @@ bool Remove(const std::string& path) {
 
 int ProcessId() {
     return ::_getpid();
+}
+
+std::string ResolvedPath(const std::string& path) {
+    const std::filesystem::path name(Wide(path));
+    if (std::string final = FinalPath(name.wstring()); !final.empty() || errno != ENOENT)
+        return final;
+    const std::filesystem::path folder = name.has_parent_path() ? name.parent_path() : L".";
+    const std::string resolvedFolder = FinalPath(folder.wstring());
+    return resolvedFolder.empty() ? resolvedFolder
+                                  : resolvedFolder + "\\" + Utf8(name.filename().wstring());
 }
 
 }  // namespace vortana::fileops

@@ -34,6 +34,14 @@ std::string CatalogueLine(const std::string& name, const std::string& start, con
     return line;
 }
 
+std::int64_t SerialOf(const sim::DeviceState& state) {
+    std::int64_t number = 0;
+    for (auto digit = state.header->serialNumber.rbegin();
+         digit != state.header->serialNumber.rend(); ++digit)
+        number = number * 100 + *digit;
+    return number;
+}
+
 CliFixture::CliFixture() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vortana-cli-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)

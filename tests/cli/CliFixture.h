@@ -26,6 +26,9 @@ struct CliResult {
 std::string CatalogueLine(const std::string& name, const std::string& start, const std::string& end,
                           const std::string& size, const std::string& code);
 
+// The serial number the last download header `state` received carries.
+std::int64_t SerialOf(const sim::DeviceState& state);
+
 class CliFixture : public ::testing::Test {
   protected:
     CliFixture();

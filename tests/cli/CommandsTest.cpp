@@ -93,7 +93,7 @@ TEST_F(CommandsTest, ModelsListsTheCatalogueAndRefusesABadLineWithItsReason) {
                     CatalogueLine("VT8X-BIG", "0000", "FFFF", "128K", "0x00")});
     const CliResult result = Run({"models"});
     EXPECT_EQ(result.status, 3);
-    EXPECT_THAT(result.out, HasSubstr("VT8A-C16          C000-FFFF  16K  image 16 KiB  code 0x00"));
+    EXPECT_THAT(result.out, HasSubstr("VT8A-C16  C000-FFFF  16K  image 16 KiB  code 0x00"));
     EXPECT_THAT(result.err, HasSubstr("line 2 refused: "));
     EXPECT_THAT(result.err, HasSubstr("128K"));
 }

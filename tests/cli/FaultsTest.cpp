@@ -24,9 +24,35 @@ class FaultsTest : public CliFixture {
 
 TEST_F(FaultsTest, NoAnswerWithinTheTimeOutEndsWithTheTimeOutStatus) {
     StartSim().InjectFault({sim::FaultKind::Silence});
-    const CliResult result = Run({"erase", "--port", PortOf(0), "--timeout", "0.3"});
+    const CliResult result =
+        Run({"erase", "--port", PortOf(0), "--timeout", "0.3", "--late-wait", "0.5"});
     EXPECT_EQ(result.status, 6);
-    EXPECT_THAT(result.err, HasSubstr("erase: no answer from the programmer within 0.3 s"));
+    EXPECT_THAT(result.err, HasSubstr("erase: no answer from the programmer within 0.3 s; no late "
+                                      "answer within 0.5 s"));
+}
+
+TEST_F(FaultsTest, ALateAnswerIsToldWithTheTimeOutAndNeverTakenForTheNextCommands) {
+    StartSim();
+    ASSERT_EQ(Load().status, 0);
+    Sim(0).InjectFault({sim::FaultKind::Late, 800});
+    const CliResult erase = Run({"erase", "--port", PortOf(0), "--timeout", "0.3"});
+    EXPECT_EQ(erase.status, 6);
+    EXPECT_THAT(erase.err, ::testing::ContainsRegex(
+                               "within 0.3 s; late answer after 0\\.[0-9] s: erase succeeded"));
+    EXPECT_EQ(Run({"verify", "--port", PortOf(0)}).status, 7) << "the chip is blank";
+}
+
+TEST_F(FaultsTest, AReadOutThatGetsAnEarlierOnesLeftoverPagesFailsAndSavesNothing) {
+    StartSim();  // pages 200 ms apart: the time-out comes after the second of four
+    const CliResult timedOut = Run({"read", "--port", PortOf(0), "--model", "VT8A-C16", "--output",
+                                    File("out.bin"), "--timeout", "0.3", "--late-wait", "0"});
+    ASSERT_EQ(timedOut.status, 6);
+    const CliResult result =
+        Run({"read", "--port", PortOf(0), "--model", "VT8A-C16", "--output", File("out.bin")});
+    EXPECT_EQ(result.status, 5);
+    EXPECT_THAT(result.err,
+                HasSubstr("read-out: the programmer sent more than the chip's 4 pages"));
+    EXPECT_FALSE(std::filesystem::exists(File("out.bin")));
 }
 
 TEST_F(FaultsTest, TheDevicesFailureEndsWithTheDeviceFailureStatus) {

@@ -15,14 +15,6 @@ using ::testing::HasSubstr;
 constexpr std::size_t kProgrammers = 4;
 constexpr std::size_t kFaulty = 2;
 
-std::int64_t SerialOf(const sim::DeviceState& state) {
-    std::int64_t number = 0;
-    for (auto digit = state.header->serialNumber.rbegin();
-         digit != state.header->serialNumber.rend(); ++digit)
-        number = number * 100 + *digit;
-    return number;
-}
-
 class ProductionTest : public CliFixture {
   protected:
     ProductionTest() {
@@ -34,7 +26,8 @@ class ProductionTest : public CliFixture {
 
     std::vector<std::string> WriteOnAll() const {
         // A healthy programmer needs half a second; the silent one waits out the time-out.
-        std::vector<std::string> arguments{"write", "--model", "VT8A-C16", "--timeout", "3"};
+        std::vector<std::string> arguments{"write", "--model",     "VT8A-C16", "--timeout",
+                                           "3",     "--late-wait", "0.5"};
         arguments.insert(arguments.end(), {"--file", File("image.s19"), "--serial", "100"});
         arguments.insert(arguments.end(), {"--serial-file", File("counter")});
         arguments.insert(arguments.end(), {"--log", File("run.csv")});
@@ -52,14 +45,16 @@ TEST_F(ProductionTest, AFaultyProgrammerFailsAloneAndNumbersNeverRepeatAcrossRun
     std::set<std::int64_t> serials;
     for (std::size_t i = 0; i < kProgrammers; ++i) {
         const sim::DeviceState state = Sim(i).State();
+        if (i == kFaulty) {
+            EXPECT_FALSE(state.header);  // silent from the settings on, the job's first step
+            continue;
+        }
         ASSERT_TRUE(state.header);
         serials.insert(SerialOf(state));
-        if (i != kFaulty) {
-            EXPECT_EQ(state.frames.back().code, 0x05) << i;  // erase+program+verify reached
-        }
+        EXPECT_EQ(state.frames.back().code, 0x05) << i;  // erase+program+verify reached
     }
-    EXPECT_EQ(serials, (std::set<std::int64_t>{100, 101, 102, 103}));
-    EXPECT_THAT(first.out, HasSubstr("port                serial      checksum    outcome"));
+    EXPECT_EQ(serials, (std::set<std::int64_t>{100, 101, 103}));
+    EXPECT_THAT(first.out, HasSubstr("serial  checksum    outcome"));
     EXPECT_THAT(first.out, HasSubstr(PortOf(1)));
     EXPECT_THAT(first.err, HasSubstr(PortOf(kFaulty) + ": failed (timed-out)"));
 

@@ -3,6 +3,7 @@
 
 #include "harness/SRecordFiles.h"
 #include "tests/cli/CliFixture.h"
+#include "tests/support/ReadOnlyPath.h"
 
 namespace vortana::cli::test {
 namespace {
@@ -101,6 +102,40 @@ TEST_F(ReadWriteTest, AnOutputNameOfNoKnownFormatIsRefusedBeforeAnythingIsSent) 
     EXPECT_THAT(result.err, ::testing::HasSubstr(".bin"));
     EXPECT_TRUE(sim.State().frames.empty());
     EXPECT_FALSE(std::filesystem::exists(File("out.txt")));
+}
+
+TEST_F(ReadWriteTest, AnOutputThatCannotBeCreatedIsRefusedBeforeAnythingIsSent) {
+    WriteCatalogue({CatalogueLine("VT8A-C16", "C000", "FFFF", "16K", "0x00")});
+    sim::Simulator& sim = StartSim();
+    std::filesystem::create_directory(File("folder.bin"));
+    std::filesystem::create_directory(File("read-only"));
+    const vortana::test::ReadOnlyPath readOnly(File("read-only"));
+    for (const std::string& output :
+         {File("missing/out.bin"), File("read-only/out.bin"), File("folder.bin")}) {
+        const CliResult result =
+            Run({"read", "--port", PortOf(0), "--model", "VT8A-C16", "--output", output});
+        EXPECT_EQ(result.status, 3);
+        EXPECT_THAT(result.err, ::testing::HasSubstr(output));
+    }
+    EXPECT_TRUE(sim.State().frames.empty());
+}
+
+TEST_F(ReadWriteTest, TwiceSavesOnlyWhenBothReadOutsAgree) {
+    WriteCatalogue({CatalogueLine("VT8A-C16", "C000", "FFFF", "16K", "0x00")});
+    sim::SimConfig config = sim::SimConfig::Immediate();
+    config.fill = sim::Bytes(0x10000, 0x99);
+    sim::Simulator& sim = StartSim(config);
+    const std::vector<std::string> read{"read",     "--port",  PortOf(0),  "--model",
+                                        "VT8A-C16", "--twice", "--output", File("out.bin")};
+    ASSERT_EQ(Run(read).status, 0);
+    EXPECT_TRUE(Bytes("out.bin") == std::vector<std::uint8_t>(16384, 0x99));
+    std::filesystem::remove(File("out.bin"));
+
+    sim.InjectFault({sim::FaultKind::Garbage});  // the first read-out's first page is noise
+    const CliResult noisy = Run(read);
+    EXPECT_EQ(noisy.status, 5);
+    EXPECT_THAT(noisy.err, ::testing::HasSubstr("the two read-outs differ at C000"));
+    EXPECT_FALSE(std::filesystem::exists(File("out.bin")));
 }
 
 }  // namespace

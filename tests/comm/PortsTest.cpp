@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "comm/PortDiscovery.h"
+#include "comm/PortIdentity.h"
 #include "comm/posix/DeviceCheck.h"
 #include "comm/posix/PosixSerialPort.h"
 #include "harness/Pty.h"
@@ -88,6 +89,18 @@ TEST(SerialDeviceCheck, SysfsTellsTtyDevicesAndPseudoTerminalsNeedNone) {
 
     const Pty pty;
     EXPECT_TRUE(OpenSerialPort(pty.SlavePath(), sys.root).port) << "no sysfs needed";
+}
+
+TEST(PortIdentity, NamesOfOneDeviceAreOneAndOtherDevicesAreNot) {
+    const Pty one;
+    const Pty other;
+    const Tree tree;
+    tree.Link("alias", one.SlavePath());
+    EXPECT_EQ(PortIdentity(tree.root + "/alias"), PortIdentity(one.SlavePath()));
+    EXPECT_NE(PortIdentity(other.SlavePath()), PortIdentity(one.SlavePath()));
+    EXPECT_EQ(PortIdentity("COM1"), PortIdentity("/dev/ttyS0"));
+    EXPECT_EQ(PortIdentity("ttyNone7"), PortIdentity("/dev/./ttyNone7"));  // by the path alone
+    EXPECT_NE(PortIdentity("ttyNone7"), PortIdentity("ttyNone8"));
 }
 
 TEST(SerialPortFailure, ADeviceTheUserMayNotOpenIsPermissionDenied) {

@@ -21,6 +21,11 @@ Bytes Reply(std::uint8_t status, std::initializer_list<std::uint8_t> parameters 
     return bytes;
 }
 
+// `length` bytes of one value, as a read-out page of a chip holding it.
+Bytes Page(std::uint8_t value, std::size_t length) {
+    return Bytes(length, value);
+}
+
 struct Case {
     std::uint8_t kind;
     Bytes bytes;
@@ -55,6 +60,10 @@ TEST(ReplyMeaning, EachOperationReadsItsStatusesAndNoOther) {
         {kCmdReadOut, Reply(0x99, {0, 0}), false, A::Page},  // six bytes: page data
         {kCmdReadOut, Reply(0x11), true, A::Page},           // the rest of a page
         {kCmdReadOut, Bytes{0x68, 0x04}, false, A::Wait},
+        // No frame holds more than 259 bytes: a page left on the line is no answer.
+        {kCmdDownload, Page(0x99, kMaxReplyLength), false, A::Done},
+        {kCmdDownload, Page(0x99, kMaxReplyLength + 1), false, A::NotAReply},
+        {kCmdErase, Page(0x99, 4096), false, A::NotAReply},
     };
     for (const Case& c : cases) {
         const ReplyMeaning meaning = MeaningOf(c.kind, c.bytes, c.partlyReceived);

@@ -1,0 +1,197 @@
+// Serial numbers and their records: the range each mode takes, the counter's limits and its lock,
+// a port given twice, and the log, which is opened before anything happens, holds whole lines
+// only, and whose failure the run reports once without hiding what happened to the chips.
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "cli/CommandLine.h"
+#include "cli/Job.h"
+#include "cli/JobError.h"
+#include "cli/RunLog.h"
+#include "cli/SerialCounter.h"
+#include "cli/SerialRange.h"
+#include "harness/SRecordFiles.h"
+#include "tests/cli/CliFixture.h"
+#include "tests/support/ReadOnlyPath.h"
+
+namespace vortana::cli::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr std::size_t kRoom = 4096;  // one page of file data
+
+// A folder with room for kRoom bytes of file data: a tmpfs of that size mounted on it where the
+// test may mount (as root), else a file-size limit on this process with SIGXFSZ ignored, so a
+// write past it fails as on a full disk.
+class OnePageOfRoom {
+  public:
+    explicit OnePageOfRoom(std::string folder) : folder_(std::move(folder)) {
+        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=4k") == 0;
+        if (mounted_)
+            return;
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit tight = saved_;
+        tight.rlim_cur = kRoom;
+        limited_ = ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &tight) == 0;
+    }
+    ~OnePageOfRoom() {
+        if (mounted_)
+            ::umount(folder_.c_str());
+        else if (limited_)
+            ::setrlimit(RLIMIT_FSIZE, &saved_);
+    }
+    bool Holds() const { return mounted_ || limited_; }
+
+  private:
+    std::string folder_;
+    bool mounted_ = false;
+    bool limited_ = false;
+    rlimit saved_{};
+};
+
+class RecordsTest : public CliFixture {
+  protected:
+    RecordsTest() {
+        WriteCatalogue({CatalogueLine("VT8A-C16", "C000", "FFFF", "16K", "0x00")});
+        WriteImage("image.s19", vortana::test::RandomBytes(16384, 7), 0xC000);
+    }
+
+    std::vector<std::string> Load(std::vector<std::string> more) const {
+        std::vector<std::string> arguments{"load", "--model", "VT8A-C16", "--file",
+                                           File("image.s19")};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return arguments;
+    }
+};
+
+TEST(SerialRange, OnlineOneNumberOfflineCountTimesIncrementNeverPastTenDigits) {
+    SettingsControls offline{.RadioGroup1 = 1, .Edit4 = "100"};
+    EXPECT_EQ(SerialSpan(SettingsControls{}, 7), 1);
+    EXPECT_EQ(SerialSpan(offline, 3), 300);
+    EXPECT_EQ(SerialSpan(offline, 0), 1);  // every chip the same number
+    offline.Edit4 = "0";
+    EXPECT_THROW(SerialSpan(offline, 1), UsageError);
+    EXPECT_THROW(SerialRangeSize(89991, std::size_t{1} << 62), JobError);
+}
+
+TEST_F(RecordsTest, TheCounterGivesNoNumberPastTenDigitsAndIsLeftAsItWas) {
+    for (const std::string held :
+         {"9999999999\n", "9223372036854775806\n", "99999999999999999999\n"}) {
+        WriteFile("counter", held);
+        EXPECT_THROW(ReserveSerialNumbers(File("counter"), 2, 0), JobError) << held;
+        EXPECT_EQ(ReadFile("counter"), held);
+    }
+    WriteFile("counter", "9999999998\n");
+    EXPECT_EQ(ReserveSerialNumbers(File("counter"), 2, 0), 9999999998);
+    EXPECT_EQ(ReadFile("counter"), "10000000000\n");
+}
+
+// Each reservation moves the counter by one: two that read the same number would leave it short.
+TEST_F(RecordsTest, TwoNamesOfOneCounterShareItsLockAcrossProcesses) {
+    std::filesystem::create_symlink(File("counter"), File("alias"));  // dangling until the first
+    constexpr int kReservations = 40;
+    const auto reserve = [this](const char* name) {
+        for (int i = 0; i < kReservations; ++i)
+            ReserveSerialNumbers(File(name), 1, 1);
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            reserve("alias");
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    reserve("counter");
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadFile("counter"), std::to_string(1 + 2 * kReservations) + "\n");
+}
+
+TEST_F(RecordsTest, OfflineEachProgrammerTakesCountTimesIncrementAfterTheSettings) {
+    StartSim();
+    StartSim();
+    const CliResult result =
+        Run(Load({"--port", PortOf(0), "--port", PortOf(1), "--mode", "offline", "--count", "100",
+                  "--serial", "100", "--increment", "1", "--serial-file", File("counter")}));
+    ASSERT_EQ(result.status, 0) << result.err;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const sim::DeviceState state = Sim(i).State();
+        ASSERT_TRUE(state.settings && state.header);
+        EXPECT_EQ(state.frames.front().code, 0x06);
+        EXPECT_EQ(state.settings->mode, 0xAA);
+        EXPECT_EQ(SerialOf(state), 100 + 100 * static_cast<std::int64_t>(i));
+    }
+    EXPECT_EQ(ReadFile("counter"), "300\n");
+}
+
+TEST_F(RecordsTest, ThePortTwiceOrALogThatCannotBeOpenedStopsTheJobBeforeANumberOrAByte) {
+    sim::Simulator& sim = StartSim();
+    std::filesystem::create_symlink(PortOf(0), File("alias"));
+    std::filesystem::create_directory(File("logs"));
+    const vortana::test::ReadOnlyPath logs(File("logs"));
+    WriteFile("counter", "5\n");
+    for (const std::string& twice : {PortOf(0), File("alias")}) {
+        const CliResult result =
+            Run(Load({"--port", twice, "--port", PortOf(0), "--serial-file", File("counter")}));
+        EXPECT_EQ(result.status, 2);
+        EXPECT_THAT(result.err, HasSubstr("--port " + PortOf(0)));
+    }
+    const CliResult log = Run(Load(
+        {"--port", PortOf(0), "--serial-file", File("counter"), "--log", File("logs/run.csv")}));
+    EXPECT_EQ(log.status, 3);
+    EXPECT_THAT(log.err, HasSubstr("cannot open the log"));
+    EXPECT_EQ(ReadFile("counter"), "5\n");
+    EXPECT_TRUE(sim.State().frames.empty());
+}
+
+TEST_F(RecordsTest, AFullDiskLeavesWholeLinesInTheLogAndNamesTheChipsNotRecorded) {
+    std::filesystem::create_directory(File("small"));
+    const OnePageOfRoom room(File("small"));
+    if (!room.Holds())
+        GTEST_SKIP() << "neither a tmpfs mount nor a file-size limit is allowed here";
+    const std::string earlier = std::string(kRoom - 80, 'x') + "\n";  // room for one record
+    WriteFile("small/run.csv", earlier);
+    std::vector<PortOutcome> outcomes;
+    for (int i = 0; i < 3; ++i) {
+        outcomes.emplace_back().port = "/dev/ttyUSB" + std::to_string(i);
+        outcomes.back().serial = 10 + i;
+    }
+    const std::string failure = RunLog(File("small/run.csv")).WriteRecords("write", outcomes);
+    EXPECT_THAT(failure, HasSubstr("not recorded: /dev/ttyUSB1 (serial 11, ok), "
+                                   "/dev/ttyUSB2 (serial 12, ok)"));
+    const std::string log = ReadFile("small/run.csv");
+    ASSERT_TRUE(log.starts_with(earlier));
+    const std::string added = log.substr(earlier.size());
+    EXPECT_TRUE(added.ends_with(",write,/dev/ttyUSB0,10,,ok,0,0.0,\n")) << added;
+    EXPECT_EQ(std::count(added.begin(), added.end(), '\n'), 1);
+}
+
+TEST_F(RecordsTest, ARecordNotWrittenFailsTheRunInItsOneEndEventHidingNoChipsFailure) {
+    StartSim();
+    const CliResult result =
+        Run(Load({"--port", PortOf(0), "--serial", "7", "--log", "/dev/full", "--json"}));
+    EXPECT_EQ(result.status, 3);
+    EXPECT_THAT(result.out, HasSubstr("\"port\":\"" + PortOf(0) + "\",\"outcome\":\"ok\""));
+    EXPECT_TRUE(result.out.ends_with(
+        "{\"event\":\"end\",\"outcome\":\"file-refused\",\"exit\":3,\"message\":\"cannot write "
+        "the log /dev/full: No space left on device; not recorded: " +
+        PortOf(0) + " (serial 7, ok)\"}\n"))
+        << result.out;
+    EXPECT_EQ(result.out.find("\"event\":\"end\""), result.out.rfind("\"event\":\"end\""));
+
+    StartSim();  // nothing downloaded: programming fails
+    const CliResult failed = Run({"program", "--port", PortOf(1), "--log", "/dev/full"});
+    EXPECT_EQ(failed.status, 5);
+    EXPECT_THAT(failed.err, HasSubstr("not recorded: " + PortOf(1) + " (device-failure)"));
+}
+
+}  // namespace
+}  // namespace vortana::cli::test
