@@ -18,30 +18,61 @@ vortana_click() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
+# The id of a shown window that is none of the ids in $1 (one a line), once there is one: Wine's
+# file dialog has no name.
+vortana_new_window() {
+    local id
+    for _ in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name '' | grep -vxF -- "$1" | head -n 1)
+        [ -n "$id" ] && echo "$id" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Gives window $1 the keyboard: a click in its corner, off any control. Without a window manager
+# Wine's windows take the keyboard only so.
+vortana_activate() {
+    vortana_click "$1" 3 3
+    sleep 0.3  # the click is no half of a double-click to come
+}
+
+# Waits until window $1 is no longer shown (at most 30 seconds).
+vortana_await_gone() {
+    for _ in $(seq 300); do
+        xdotool search --onlyvisible --name '' | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # Closes the information box that comes (its OK button has the focus), and waits until it is gone.
 vortana_close_box() {
     local box
     box=$(vortana_window "$vortana_box_caption")
     [ -n "$box" ] || return 1
+    vortana_activate "$box"
     xdotool key Return
-    while xdotool search --onlyvisible --name "$vortana_box_caption" | grep -qx "$box"; do
-        sleep 0.1
-    done
+    vortana_await_gone "$box"
 }
 
 # On the main window $1: sends the settings (and closes the box that says so), picks the model on
 # catalogue line $2 (from 1) and loads the file $3 through the file dialog, whose path is typed
 # as the dialog takes it; the load downloads it, and its box is closed.
 vortana_settings_model_file() {
-    local main=$1 line=$2 file=$3 list
+    local main=$1 line=$2 file=$3 list shown dialog
     vortana_click "$main" 500 100  # 设  置
     vortana_close_box
     vortana_click "$main" 500 156  # 选 择 型 号
     list=$(vortana_window 'VORTANAMCU型号')
+    vortana_activate "$list"
     # Catalogue lines are 24 pixels apart from 6 pixels down.
     xdotool mousemove --window "$list" 80 $((24 * line - 6)) click --repeat 2 --delay 80 1
+    vortana_await_gone "$list"
+    shown=$(xdotool search --onlyvisible --name '')
     vortana_click "$main" 500 236  # 加 载 文 件
-    vortana_window '^(Open|打开)$' >/dev/null  # the file dialog, in Chinese once translated
+    dialog=$(vortana_new_window "$shown")  # the file dialog
+    vortana_activate "$dialog"
     xdotool type --delay 10 "$file"
     xdotool key Return
     vortana_close_box  # "文件加载成功，长度是 ..."

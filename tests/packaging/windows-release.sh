@@ -32,8 +32,11 @@ unzip -q "$zip" -d "$work/prefix-files"
 exe=$work/prefix-files/$name/vortana.exe
 headers=$(x86_64-w64-mingw32-objdump -p "$exe")
 grep -q 'Subsystem.*Windows GUI' <<<"$headers" || { echo "vortana.exe is no GUI program" >&2; exit 1; }
-foreign=$(grep -oP 'DLL Name: \K.*' <<<"$headers" | grep -viE \
-    '^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|shlwapi|version|netapi32|userenv|uuid|setupapi|winspool\.drv|mpr|wtsapi32|d3d9|dxgi|d3d11|crypt32|authz|msvcrt|api-ms-win-.*)(\.dll)?$' || true)
+# Windows' own DLLs, as Qt and the C runtime import them.
+windows_dlls='advapi32|authz|comdlg32|d3d9|d3d11|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|msvcrt'
+windows_dlls+='|netapi32|ole32|oleaut32|setupapi|shcore|shell32|shlwapi|user32|userenv|uxtheme'
+windows_dlls+='|version|winmm|ws2_32|wtsapi32|api-ms-win-[a-z0-9-]+'
+foreign=$(grep -oP 'DLL Name: \K.*' <<<"$headers" | grep -viE "^($windows_dlls)\.dll\$" || true)
 [ -z "$foreign" ] || { echo "vortana.exe needs DLLs Windows lacks: $foreign" >&2; exit 1; }
 resources=$(x86_64-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null)
 grep -q 'ICON' <<<"$resources" && grep -q "VALUE \"ProductVersion\", \"$version\"" <<<"$resources" ||
