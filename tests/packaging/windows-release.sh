@@ -44,12 +44,13 @@ grep -q 'ICON' <<<"$resources" && grep -q "VALUE \"ProductVersion\", \"$version\
 
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-program_files=$WINEPREFIX/drive_c/$name
-mv "$work/prefix-files/$name" "$program_files"
+exe_size=$(stat -c %s "$exe")
+unpacked=$WINEPREFIX/drive_c/$name
+mv "$work/prefix-files/$name" "$unpacked"
 /usr/lib/wine/wine64 "C:\\$name\\vortana.exe" &
 pid=$!
 main=$(vortana_window "$vortana_main_caption" 60)
 [ -n "$main" ] || { echo "vortana.exe from the zip showed no main window" >&2; exit 1; }
 xwininfo -id "$main" | grep -q 'Map State: IsViewable'
-echo "$name.zip: $(stat -c %s "$zip") bytes; vortana.exe $(stat -c %s "$exe") bytes, started" \
+echo "$name.zip: $(stat -c %s "$zip") bytes; vortana.exe $exe_size bytes, started" \
     "from a fresh Wine prefix and showed its main window"
