@@ -24,6 +24,9 @@ function(vortana_test name)
         target_link_libraries(${name} PRIVATE ${T_LIBS} vortana_qt_test_main)
         if(WIN32)
             qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)
+            # Not yet run by ./test: under Wine the offscreen platform does not find the Song
+            # stand-in (docs/windows.md); `ctest -L window` runs them.
+            list(APPEND T_LABELS window)
         endif()
         if(VORTANA_TEST_FONTS)
             list(APPEND properties ENVIRONMENT_MODIFICATION "QT_QPA_FONTDIR=set:${VORTANA_TEST_FONTS}")
