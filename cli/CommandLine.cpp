@@ -134,7 +134,7 @@ int ChoiceOption(const Options& options, std::string_view name,
 
 std::string HelpText(std::string_view usage, std::string_view summary,
                      std::span<const OptionSpec> grammar) {
-    std::string text = "usage: " + std::string(usage) + "\n" + std::string(summary) + "\n";
+    std::string text = "Usage: " + std::string(usage) + "\n" + std::string(summary) + "\n";
     if (!grammar.empty()) {
         text += "\noptions:\n";
         AppendOptions(text, grammar);

@@ -33,7 +33,7 @@ const Command* FindCommand(std::string_view name) {
 
 std::string ProgramHelp() {
     std::string text =
-        "usage: vortana-cli [OPTIONS] COMMAND [OPTIONS]\n"
+        "Usage: vortana-cli [OPTIONS] COMMAND [OPTIONS]\n"
         "Drives VORTANA programmers over their serial line; --port repeated runs the same job "
         "on every programmer at once.\n\ncommands:\n";
     for (const Command* command : AllCommands()) {
