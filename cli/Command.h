@@ -21,6 +21,7 @@ namespace vortana::cli {
 // What every command gets: its options, the common options read, and where to print.
 struct Invocation {
     const Options& options;
+    std::vector<std::string> operands;  // the arguments after the command that are no options
     std::vector<std::string> ports;
     std::string catalogue;  // the --catalogue file, or MCUtype.txt beside the program
     std::chrono::milliseconds timeout{0};
@@ -39,6 +40,8 @@ class Command {
     virtual std::string_view Usage() const = 0;  // after "vortana-cli "
     virtual std::string_view Summary() const = 0;
     virtual std::span<const OptionSpec> Grammar() const = 0;
+    // How many arguments that are no options the command takes (as `crc FILE`).
+    virtual std::size_t Operands() const { return 0; }
     virtual ExitStatus Run(const Invocation& invocation) const = 0;
 };
 

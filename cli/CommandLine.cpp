@@ -54,9 +54,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> arguments,
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (!argument.starts_with("--")) {
-            if (!line.command.empty())
-                throw UsageError("unexpected argument '" + argument + "' after " + line.command);
-            line.command = argument;
+            (line.command.empty() ? line.command : line.operands.emplace_back()) = argument;
             continue;
         }
         const std::size_t equals = argument.find('=');
@@ -80,7 +78,11 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> arguments,
     return line;
 }
 
-void CheckOptions(const ParsedCommandLine& line, std::span<const OptionSpec> grammar) {
+void CheckOptions(const ParsedCommandLine& line, std::span<const OptionSpec> grammar,
+                  std::size_t operands) {
+    if (line.operands.size() > operands)
+        throw UsageError("unexpected argument '" + line.operands[operands] + "' after " +
+                         line.command);
     for (const std::string& name : line.options.Names())
         if (!FindOption(kCommonOptions, name) && !FindOption(grammar, name))
             throw UsageError(line.command + " does not take " + name);
@@ -132,7 +134,7 @@ int ChoiceOption(const Options& options, std::string_view name,
 
 std::string HelpText(std::string_view usage, std::string_view summary,
                      std::span<const OptionSpec> grammar) {
-    std::string text = "usage: " + std::string(usage) + "\n" + std::string(summary) + "\n";
+    std::string text = "Usage: " + std::string(usage) + "\n" + std::string(summary) + "\n";
     if (!grammar.empty()) {
         text += "\noptions:\n";
         AppendOptions(text, grammar);

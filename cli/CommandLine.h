@@ -40,6 +40,8 @@ inline constexpr OptionSpec kCommonOptions[] = {
     {"--timeout",   "SECONDS", "give up on a step after this long without its answer (default 120)"},
     {"--late-wait", "SECONDS", "after a time-out, listen this long for the late answer (default 10; 0: off)"},
     {"--log",       "FILE",    "append one CSV line per programmer and job"},
+    {"--station",   "NAME",    "the station the records name (default: the host name)"},
+    {"--operator",  "NAME",    "the operator the records name (default: the login name)"},
     {"--json",      "",        "one JSON object per line per event"},
     {"--quiet",     "",        "print failures only"},
     {"--help",      "",        "this help, or the command's"},
@@ -69,7 +71,8 @@ class Options {
 };
 
 struct ParsedCommandLine {
-    std::string command;  // empty when none was given
+    std::string command;                // empty when none was given
+    std::vector<std::string> operands;  // the other arguments that are no options, in order
     Options options;
 };
 
@@ -78,8 +81,10 @@ struct ParsedCommandLine {
 ParsedCommandLine ParseCommandLine(std::span<const std::string> arguments,
                                    std::span<const OptionSpec> everyOption);
 
-// Checks that every option given is common or in `grammar`; throws UsageError otherwise.
-void CheckOptions(const ParsedCommandLine& line, std::span<const OptionSpec> grammar);
+// Checks that no more than `operands` operands follow the command and that every option given is
+// common or in `grammar`; throws UsageError otherwise.
+void CheckOptions(const ParsedCommandLine& line, std::span<const OptionSpec> grammar,
+                  std::size_t operands);
 
 // Readers of option values that throw UsageError naming the option.
 enum class ZeroSeconds { Refused, Allowed };

@@ -15,5 +15,6 @@ const Command& ProgramCommand();
 const Command& VerifyCommand();
 const Command& WriteCommand();
 const Command& ReadCommand();
+const Command& CrcCommand();
 
 }  // namespace vortana::cli

@@ -21,6 +21,7 @@ void RunSteps(const JobPlan& plan, std::size_t index, DeviceSteps& steps, Report
                 steps.Settings(plan.settings);
                 break;
             case kCmdDownload:
+                reporter.Note(index, "image CRC-32 " + Crc32Text(plan.crc32));
                 reporter.Note(index, "download: " + steps.Download(plan.headers.at(index)));
                 break;
             case kCmdReadOut:
@@ -38,6 +39,8 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
     outcome.port = invocation.ports[index];
     outcome.serial = index < plan.serials.size() ? plan.serials[index] : std::nullopt;
     outcome.checksum = plan.checksum;
+    outcome.crc32 = plan.crc32;
+    outcome.record = plan.record;
     const Clock::time_point start = Clock::now();
     try {
         if (InterruptionSignal() != 0)  // not started, but recorded with the serial number it took

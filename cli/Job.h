@@ -29,13 +29,24 @@ namespace vortana::cli {
 class Reporter;
 struct Invocation;
 
+// What every record of a job (a log line, a --json result) names beside the programmer's outcome.
+struct JobRecord {
+    std::string model;         // --model as given; empty without one
+    std::string file;          // --file as given; empty for a job without an image
+    std::string station;       // --station, or the host name
+    std::string operatorName;  // --operator, or the login name
+    std::string version;       // the program's
+};
+
 struct JobPlan {
     std::string command;  // for the run log
     std::vector<CmdKindValue> steps;
     SettingsControls settings;
     std::unique_ptr<SessionState> session = std::make_unique<SessionState>();
     std::optional<std::uint32_t> checksum;  // of the loaded image
-    std::vector<Frame> headers;             // download header of each port, in port order
+    std::optional<std::uint32_t> crc32;     // of the loaded image
+    JobRecord record;
+    std::vector<Frame> headers;  // download header of each port, in port order
     std::vector<std::optional<std::int64_t>> serials;  // serial number of each port
     // Called with the read-out's pages; throws JobError when they cannot be kept.
     std::function<void(const std::vector<ReadOutPage>&)> savePages;
@@ -48,6 +59,8 @@ struct PortOutcome {
     std::string message;  // why it failed; empty on success
     std::optional<std::int64_t> serial;
     std::optional<std::uint32_t> checksum;
+    std::optional<std::uint32_t> crc32;
+    JobRecord record;
     std::chrono::milliseconds duration{0};
 };
 

@@ -9,7 +9,9 @@
 #include "cli/RunLog.h"
 #include "cli/SerialCounter.h"
 #include "cli/SerialRange.h"
+#include "cli/SystemNames.h"
 #include "comm/PortIdentity.h"
+#include "image/ImageBlocks.h"
 #include "image/ImageLoader.h"
 #include "image/SerialNumber.h"
 #include "shell/Convert.h"
@@ -36,6 +38,16 @@ bool GivesSettings(const Options& options) {
 ExitStatus RunEndStatus(const std::vector<PortOutcome>& outcomes, bool recordFailed) {
     const ExitStatus chips = RunStatus(outcomes);
     return chips == ExitStatus::Success && recordFailed ? ExitStatus::FileRefused : chips;
+}
+
+JobRecord ReadJobRecord(const Options& options) {
+    return {
+        .model = options.Value(kModelOption.name),
+        .file = options.Value(kFileOption.name),
+        .station = options.Value("--station", HostName()),
+        .operatorName = options.Value("--operator", LoginName()),
+        .version = VORTANA_VERSION,
+    };
 }
 
 }  // namespace
@@ -105,7 +117,10 @@ void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required) {
 void LoadImageFile(JobPlan& plan, const Invocation& invocation) {
     if (!invocation.options.Has(kFileOption.name))
         throw UsageError("no file given: add --file FILE");
-    const std::string path = invocation.options.Value(kFileOption.name);
+    LoadImageFile(plan, invocation.options.Value(kFileOption.name));
+}
+
+void LoadImageFile(JobPlan& plan, const std::string& path) {
     std::string bytes;
     try {
         bytes = ReadFileBytes(path);
@@ -118,6 +133,7 @@ void LoadImageFile(JobPlan& plan, const Invocation& invocation) {
     const std::string& text = outcome.checkSumText;
     plan.checksum =
         static_cast<std::uint32_t>(HexToIntDef(text.substr(text.size() - kCheckSumDigits)));
+    plan.crc32 = ImageBlocksCrc32(plan.session->ImageBlocks, plan.session->ImageSize);
 }
 
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
@@ -141,6 +157,7 @@ void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
 
 ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation) {
     OpenRunLog(plan, invocation);
+    plan.record = ReadJobRecord(invocation.options);
     const std::unique_ptr<Reporter> reporter = MakeReporter(invocation);
     const std::vector<PortOutcome> outcomes = RunJob(plan, invocation, *reporter);
     const std::string recordFailure =

@@ -64,15 +64,17 @@ void OpenRunLog(JobPlan& plan, const Invocation& invocation);
 // when `required`, else leaves the session without a model.
 void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
 
-// Loads --file into the plan's session (model chosen first) and notes its checksum.
+// Loads --file into the plan's session (model chosen first) and notes its checksum and CRC-32.
 void LoadImageFile(JobPlan& plan, const Invocation& invocation);
+void LoadImageFile(JobPlan& plan, const std::string& path);
 
 // Takes the numbers (from the --serial-file counter when given) and makes the download header of
 // every port, programmer i's starting at first + i × span.
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering);
 
-// Runs the plan on every port (the log opened first), appends the records to --log and only
+// Runs the plan on every port (the log opened first, the records' fields read from the options,
+// the system's names and the program's version), appends the records to --log and only
 // then reports the run's end; returns the run's exit status: the first programmer's failure in
 // port order, else FileRefused when a record could not be written, else success.
 ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation);

@@ -68,7 +68,13 @@ void JsonReporter::Ended(std::size_t port, const PortOutcome& outcome) {
         Field("message", JsonString(outcome.message)) +
         Field("serial", outcome.serial ? std::to_string(*outcome.serial) : "null") +
         Field("checksum", outcome.checksum ? JsonString(ChecksumText(outcome.checksum)) : "null") +
-        Field("duration", SecondsValue(outcome.duration)) + "}");
+        Field("crc32", outcome.crc32 ? JsonString(Crc32Text(outcome.crc32)) : "null") +
+        Field("duration", SecondsValue(outcome.duration)) +
+        Field("model", JsonString(outcome.record.model)) +
+        Field("file", JsonString(outcome.record.file)) +
+        Field("station", JsonString(outcome.record.station)) +
+        Field("operator", JsonString(outcome.record.operatorName)) +
+        Field("version", JsonString(outcome.record.version)) + "}");
 }
 
 void JsonReporter::Finish(std::span<const PortOutcome>, ExitStatus status,

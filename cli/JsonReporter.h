@@ -3,7 +3,8 @@
 //   {"event":"progress","port":P,"step":S,"percent":N,"elapsed":SEC[,"remaining":SEC]}
 //   {"event":"note","port":P,"text":T}
 //   {"event":"result","port":P,"outcome":NAME,"exit":N,"message":T,"serial":N|null,
-//    "checksum":T|null,"duration":SEC}
+//    "checksum":T|null,"crc32":T|null,"duration":SEC,"model":T,"file":T,"station":T,
+//    "operator":T,"version":T}
 //   {"event":"end","outcome":NAME,"exit":N[,"message":T]}   exactly one, last
 // A progress event is written when the whole percent changes. Threads: any; serialised.
 #pragma once

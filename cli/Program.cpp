@@ -33,7 +33,7 @@ const Command* FindCommand(std::string_view name) {
 
 std::string ProgramHelp() {
     std::string text =
-        "usage: vortana-cli [OPTIONS] COMMAND [OPTIONS]\n"
+        "Usage: vortana-cli [OPTIONS] COMMAND [OPTIONS]\n"
         "Drives VORTANA programmers over their serial line; --port repeated runs the same job "
         "on every programmer at once.\n\ncommands:\n";
     for (const Command* command : AllCommands()) {
@@ -75,7 +75,7 @@ int RunCommandLine(std::span<const std::string> arguments, std::ostream& out, st
         if (command == nullptr)
             throw UsageError(line.command.empty() ? "no command given"
                                                   : "unknown command '" + line.command + "'");
-        CheckOptions(line, command->Grammar());
+        CheckOptions(line, command->Grammar(), command->Operands());
         if (options.Has("--help")) {
             out << HelpText("vortana-cli " + std::string(command->Usage()), command->Summary(),
                             command->Grammar());
@@ -83,6 +83,7 @@ int RunCommandLine(std::span<const std::string> arguments, std::ostream& out, st
         }
         const Invocation invocation{
             .options = options,
+            .operands = line.operands,
             .ports = options.Values("--port"),
             .catalogue = options.Value("--catalogue", environment.exeDir + kCatalogueFile),
             .timeout = SecondsOption(options, "--timeout", kDefaultTimeoutSeconds),
@@ -121,7 +122,7 @@ int ConcludedStatus(int status, std::ostream& out, std::ostream& err) {
 std::span<const Command* const> AllCommands() {
     static const Command* const commands[] = {
         &PortsCommand(),   &ModelsCommand(), &SettingsCommand(), &LoadCommand(), &EraseCommand(),
-        &ProgramCommand(), &VerifyCommand(), &WriteCommand(),    &ReadCommand(),
+        &ProgramCommand(), &VerifyCommand(), &WriteCommand(),    &ReadCommand(), &CrcCommand(),
     };
     return commands;
 }

@@ -20,13 +20,17 @@ std::string ChecksumText(const std::optional<std::uint32_t>& checksum) {
     return checksum ? "0x" + IntToHex(*checksum, 8) : "-";
 }
 
+std::string Crc32Text(const std::optional<std::uint32_t>& crc32) {
+    return crc32 ? IntToHex(*crc32, 8) : "-";
+}
+
 std::string SummaryTable(std::span<const PortOutcome> outcomes) {
     std::vector<std::vector<std::string>> rows{
-        {"port", "serial", "checksum", "outcome", "duration"}};
+        {"port", "serial", "checksum", "crc32", "outcome", "duration"}};
     for (const PortOutcome& outcome : outcomes)
         rows.push_back({outcome.port, outcome.serial ? std::to_string(*outcome.serial) : "-",
-                        ChecksumText(outcome.checksum), std::string(NameOf(outcome.status)),
-                        SecondsText(outcome.duration)});
+                        ChecksumText(outcome.checksum), Crc32Text(outcome.crc32),
+                        std::string(NameOf(outcome.status)), SecondsText(outcome.duration)});
     return TableText(rows);
 }
 

@@ -6,8 +6,9 @@
 //   - with --json, one JSON object per line per event;
 //   - with --quiet, failures only.
 // Outcomes of failed programmers go to the error stream (except in JSON). With more than one
-// port, a summary table (port, serial number, image checksum, outcome, duration) ends the run,
-// then the records that could not be written, if any (JSON: one "end" event carrying both).
+// port, a summary table (port, serial number, image checksum and CRC-32, outcome, duration) ends
+// the run, then the records that could not be written, if any (JSON: one "end" event carrying
+// both).
 //
 // Threads: every member may be called from any port thread; calls are serialised inside.
 #pragma once
@@ -44,5 +45,8 @@ std::string SummaryTable(std::span<const PortOutcome> outcomes);
 
 // "0x001FE000", or "-" when there is none.
 std::string ChecksumText(const std::optional<std::uint32_t>& checksum);
+
+// The image's CRC-32 as the zlib and `crc32` tools show it, upper case: "1A2B3C4D", or "-".
+std::string Crc32Text(const std::optional<std::uint32_t>& crc32);
 
 }  // namespace vortana::cli

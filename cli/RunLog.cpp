@@ -15,8 +15,10 @@
 namespace vortana::cli {
 namespace {
 
+// The columns up to message came first; later ones follow them, so readers of those still work.
 constexpr std::string_view kHeading =
-    "time,command,port,serial,checksum,outcome,exit,duration_s,message\n";
+    "time,command,port,serial,checksum,outcome,exit,duration_s,message,"
+    "model,file,crc32,station,operator,version\n";
 
 std::string UtcNow() {
     using namespace std::chrono;
@@ -38,11 +40,28 @@ std::string SerialText(const PortOutcome& outcome) {
 }
 
 std::string LogLine(const std::string& time, std::string_view command, const PortOutcome& outcome) {
-    return time + "," + CsvField(command) + "," + CsvField(outcome.port) + "," +
-           SerialText(outcome) + "," + (outcome.checksum ? ChecksumText(outcome.checksum) : "") +
-           "," + std::string(NameOf(outcome.status)) + "," +
-           std::to_string(static_cast<int>(outcome.status)) + "," + SecondsValue(outcome.duration) +
-           "," + CsvField(outcome.message) + "\n";
+    const JobRecord& record = outcome.record;
+    const std::string fields[] = {
+        time,
+        CsvField(command),
+        CsvField(outcome.port),
+        SerialText(outcome),
+        outcome.checksum ? ChecksumText(outcome.checksum) : "",
+        std::string(NameOf(outcome.status)),
+        std::to_string(static_cast<int>(outcome.status)),
+        SecondsValue(outcome.duration),
+        CsvField(outcome.message),
+        CsvField(record.model),
+        CsvField(record.file),
+        outcome.crc32 ? Crc32Text(outcome.crc32) : "",
+        CsvField(record.station),
+        CsvField(record.operatorName),
+        CsvField(record.version),
+    };
+    std::string line = fields[0];
+    for (const std::string& field : std::span(fields).subspan(1))
+        line += "," + field;
+    return line + "\n";
 }
 
 // Appends `line` whole, or cuts the file back to the size it had before; false with errno set.

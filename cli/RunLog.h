@@ -1,6 +1,8 @@
 // RunLog: the --log file, one CSV line appended per programmer and job:
-//   time,command,port,serial,checksum,outcome,exit,duration_s,message
-// (time in UTC, ISO 8601). A new or empty file gets the heading line first.
+//   time,command,port,serial,checksum,outcome,exit,duration_s,message,
+//   model,file,crc32,station,operator,version
+// (time in UTC, ISO 8601). A new or empty file gets the heading line first; a file begun with
+// fewer columns keeps its heading and takes the lines with them all.
 //
 // The file is opened (made when missing, which its folder must allow) when the job is set up,
 // before any serial number is taken or any byte sent, so a log that cannot be kept stops the job

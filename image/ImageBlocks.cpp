@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "image/Crc32.h"
 #include "shell/Convert.h"
 
 namespace vortana {
@@ -30,6 +31,16 @@ void BuildImageBlocks(std::span<const std::uint8_t> values, const ImageLayout& l
         for (std::size_t i = 0; i < 4; ++i)
             block[kSumOffset + i] = static_cast<std::uint8_t>(sum >> (8 * (3 - i)));
     }
+}
+
+std::uint32_t ImageBlocksCrc32(
+    std::span<const std::uint8_t, kImageBlockCount * kImageBlockSize> blocks,
+    std::uint32_t imageSize) {
+    const std::size_t count = std::min<std::size_t>(imageSize / kPageBytes, kImageBlockCount);
+    std::uint32_t crc = 0;
+    for (std::size_t j = 0; j < count; ++j)
+        crc = Crc32Extend(crc, blocks.subspan(j * kImageBlockSize + kDataOffset, kPageBytes));
+    return crc;
 }
 
 std::uint32_t ImageCheckSum(std::span<const std::uint8_t> values) {

@@ -1,4 +1,5 @@
-// ImageBlocks: the download blocks cut from a loaded image, and the image checksum.
+// ImageBlocks: the download blocks cut from a loaded image, the image checksum and the CRC-32 of
+// the image they carry.
 //
 // Download block j (4102 bytes, the wire format the device takes):
 //   offset 0     block number j
@@ -25,6 +26,12 @@ using ImageBlockTable = std::span<std::uint8_t, kImageBlockCount * kImageBlockSi
 // Writes layout.BlockCount() blocks of `values` (the image, layout.size bytes) into `blocks`.
 void BuildImageBlocks(std::span<const std::uint8_t> values, const ImageLayout& layout,
                       ImageBlockTable blocks);
+
+// The CRC-32 (image/Crc32.h) of the image the blocks carry: the data bytes of the first
+// imageSize / 4096 blocks, in block order, as they are downloaded.
+std::uint32_t ImageBlocksCrc32(
+    std::span<const std::uint8_t, kImageBlockCount * kImageBlockSize> blocks,
+    std::uint32_t imageSize);
 
 // The sum of the image's byte values.
 std::uint32_t ImageCheckSum(std::span<const std::uint8_t> values);

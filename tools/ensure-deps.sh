@@ -13,6 +13,7 @@ vortana_packages=(
     srecord                     # srec_cat: reference S-record files for loader tests and benchmarks
     clang libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes
     clang-format-14             # the sources' format, checked by ./test
+    help2man                    # the manual pages of vortana-cli and vortana-sim, from their --help
 )
 # The Windows build and its tests (./test --windows): a cross compiler with std::thread, Wine to
 # run the programs, socat to join two pseudo-terminals into a null-modem pair. A machine where

@@ -4,6 +4,8 @@
 
 #include "comm/PortDiscovery.h"
 #include "harness/SRecordFiles.h"
+#include "image/Crc32.h"
+#include "shell/Convert.h"
 #include "tests/cli/CliFixture.h"
 
 namespace vortana::cli::test {
@@ -86,6 +88,17 @@ TEST_F(CommandsTest, EraseProgramAndVerifyEachSendTheirCommand) {
     EXPECT_EQ(codes, (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x03}));
     const auto expected = vortana::test::RandomBytes(16384, 1);
     EXPECT_TRUE(std::ranges::equal(sim.State().chip.Read(0xC000, 16384), expected));
+}
+
+TEST_F(CommandsTest, CrcPrintsTheImagesCrc32AndSizeAndRefusesAFileAsLoadDoes) {
+    const CliResult result = Run({"crc", File("image.s19"), "--model", "VT8A-C16"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "image CRC-32 " +
+                              IntToHex(Crc32(vortana::test::RandomBytes(16384, 1)), 8) +
+                              "\nimage size 16384 bytes\n");
+    WriteFile("bad.s19", "S1FF\n");
+    EXPECT_EQ(Run({"crc", File("bad.s19"), "--model", "VT8B-W16"}).status, 3);
+    EXPECT_EQ(Run({"crc", "--model", "VT8B-W16"}).status, 2);
 }
 
 TEST_F(CommandsTest, ModelsListsTheCatalogueAndRefusesABadLineWithItsReason) {

@@ -54,7 +54,7 @@ TEST_F(ProductionTest, AFaultyProgrammerFailsAloneAndNumbersNeverRepeatAcrossRun
         EXPECT_EQ(state.frames.back().code, 0x05) << i;  // erase+program+verify reached
     }
     EXPECT_EQ(serials, (std::set<std::int64_t>{100, 101, 103}));
-    EXPECT_THAT(first.out, HasSubstr("serial  checksum    outcome"));
+    EXPECT_THAT(first.out, HasSubstr("serial  checksum    crc32     outcome"));
     EXPECT_THAT(first.out, HasSubstr(PortOf(1)));
     EXPECT_THAT(first.err, HasSubstr(PortOf(kFaulty) + ": failed (timed-out)"));
 
@@ -65,7 +65,7 @@ TEST_F(ProductionTest, AFaultyProgrammerFailsAloneAndNumbersNeverRepeatAcrossRun
         EXPECT_EQ(SerialOf(Sim(i).State()), static_cast<std::int64_t>(104 + i));
     const std::string log = ReadFile("run.csv");
     EXPECT_TRUE(
-        log.starts_with("time,command,port,serial,checksum,outcome,exit,duration_s,message\n"));
+        log.starts_with("time,command,port,serial,checksum,outcome,exit,duration_s,message,"));
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1 + 2 * static_cast<int>(kProgrammers));
     EXPECT_THAT(log, HasSubstr(",write," + PortOf(kFaulty) + ",102,"));
     EXPECT_THAT(log, HasSubstr(",timed-out,6,"));

@@ -14,6 +14,8 @@
 #include "cli/SerialCounter.h"
 #include "cli/SerialRange.h"
 #include "harness/SRecordFiles.h"
+#include "image/Crc32.h"
+#include "shell/Convert.h"
 #include "tests/cli/CliFixture.h"
 #include "tests/support/ReadOnlyPath.h"
 
@@ -170,7 +172,7 @@ TEST_F(RecordsTest, AFullDiskLeavesWholeLinesInTheLogAndNamesTheChipsNotRecorded
     const std::string log = ReadFile("small/run.csv");
     ASSERT_TRUE(log.starts_with(earlier));
     const std::string added = log.substr(earlier.size());
-    EXPECT_TRUE(added.ends_with(",write,/dev/ttyUSB0,10,,ok,0,0.0,\n")) << added;
+    EXPECT_TRUE(added.ends_with(",write,/dev/ttyUSB0,10,,ok,0,0.0,,,,,,,\n")) << added;
     EXPECT_EQ(std::count(added.begin(), added.end(), '\n'), 1);
 }
 
@@ -191,6 +193,28 @@ TEST_F(RecordsTest, ARecordNotWrittenFailsTheRunInItsOneEndEventHidingNoChipsFai
     const CliResult failed = Run({"program", "--port", PortOf(1), "--log", "/dev/full"});
     EXPECT_EQ(failed.status, 5);
     EXPECT_THAT(failed.err, HasSubstr("not recorded: " + PortOf(1) + " (device-failure)"));
+}
+
+TEST_F(RecordsTest, AWriteRecordsItsModelFileCrc32StationOperatorAndVersion) {
+    StartSim();
+    const std::string crc = IntToHex(Crc32(vortana::test::RandomBytes(16384, 7)), 8);
+    const CliResult result = Run({"write", "--port", PortOf(0), "--model", "VT8A-C16", "--file",
+                                  File("image.s19"), "--station", "line 2, bay \"B\"", "--operator",
+                                  "王芳", "--log", File("run.csv"), "--json"});
+    ASSERT_EQ(result.status, 0) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("\"text\":\"image CRC-32 " + crc + "\""));
+    EXPECT_THAT(result.out, HasSubstr(",\"crc32\":\"" + crc + "\","));
+    EXPECT_THAT(result.out, HasSubstr(",\"model\":\"VT8A-C16\",\"file\":\"" + File("image.s19") +
+                                      "\",\"station\":\"line 2, bay \\\"B\\\"\",\"operator\":"
+                                      "\"王芳\",\"version\":\"" VORTANA_VERSION "\"}"));
+    const std::string log = ReadFile("run.csv");
+    EXPECT_TRUE(
+        log.starts_with("time,command,port,serial,checksum,outcome,exit,duration_s,message,"
+                        "model,file,crc32,station,operator,version\n"))
+        << log;
+    EXPECT_TRUE(log.ends_with(",VT8A-C16," + File("image.s19") + "," + crc +
+                              ",\"line 2, bay \"\"B\"\"\",王芳," VORTANA_VERSION "\n"))
+        << log;
 }
 
 }  // namespace

@@ -60,5 +60,17 @@ TEST(ImageBlocks, BlocksPastTheImageKeepWhatTheyHeld) {
         ASSERT_EQ(table[i], 0xAA) << i;
 }
 
+TEST(ImageBlocks, Crc32CoversTheImagesDataInBlockOrderAndNothingElse) {
+    std::vector<std::uint8_t> image(12288);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + (i >> 12));
+    BlockTable table;
+    table.fill(0xAA);  // numbers, addresses, sums and the blocks past the image stay out
+    BuildImageBlocks(image, Layout("C000", "0xB0", 12288), table);
+    // python3 -c "import zlib; print('%08X' % zlib.crc32(bytes((i*7+(i>>12))&255 for i in
+    //     range(12288))))"
+    EXPECT_EQ(ImageBlocksCrc32(table, 12288), 0x83507A83u);
+}
+
 }  // namespace
 }  // namespace vortana
