@@ -2,16 +2,15 @@
 
 #include <QStringDecoder>
 
+#include "shell/toolkit/SystemToolkit.h"
+
 namespace vortana {
 
 QString DecodeLocalText(std::string_view bytes) {
     const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QStringDecoder utf8(QStringConverter::Utf8);
     QString text = utf8(view);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder gbk("GBK");
-    return gbk(view);
+    return utf8.hasError() ? DecodeGbk(view) : text;
 }
 
 QStringList SplitTextLines(const QString& text) {

@@ -1,9 +1,10 @@
 // Linux: Debian's stand-in Song face; Qt's translations folder of the system's Qt
-// (qt6-translations-l10n).
+// (qt6-translations-l10n); GBK by the system's Qt, built with ICU.
 #include "shell/toolkit/SystemToolkit.h"
 
 #include <QFile>
 #include <QLibraryInfo>
+#include <QStringDecoder>
 
 namespace vortana {
 
@@ -17,6 +18,11 @@ QString QtCatalogueFolder() {
 
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+QString DecodeGbk(QByteArrayView bytes) {
+    QStringDecoder gbk("GBK");
+    return gbk(bytes);
 }
 
 }  // namespace vortana
