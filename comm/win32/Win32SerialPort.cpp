@@ -71,7 +71,9 @@ Win32SerialPort::Win32SerialPort(UniqueHandle device, const DCB& stateBeforeOpen
 
 Win32SerialPort::~Win32SerialPort() {
     // The reader may have ended with its look-ahead read or line-event wait pending: they must
-    // be over before their records go.
+    // be over before their records go. A new event mask ends the line-event wait, as Windows
+    // documents it; Wine's wait ignores CancelIoEx, which ends the read.
+    ::SetCommMask(device_.Get(), 0);
     ::CancelIoEx(device_.Get(), nullptr);
     for (Overlapped* op : {&lookAhead_, &lineEvent_}) {
         DWORD ignored = 0;
