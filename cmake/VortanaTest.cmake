@@ -2,9 +2,11 @@
 # One GoogleTest program; every case becomes a CTest test. QT gives it a QApplication
 # on the offscreen platform instead of GoogleTest's plain main.
 #
-# Built for Windows, Qt is static: the offscreen platform is linked into the program. There it
-# knows the fonts of one folder alone, VORTANA_TEST_FONTS: under Wine (the cross-build) a folder
-# of links to the build machine's Song stand-in and fixed-pitch face, named as Wine sees it.
+# Built for Windows, Qt is static: the offscreen platform is linked into the program (label
+# window). There it knows the fonts of one folder alone, QT_QPA_FONTDIR: under Wine (the
+# cross-build) a folder of links to the build machine's Song stand-in and fixed-pitch face, named
+# as Wine sees it. Wine passes none of the host's QT_ variables to its programs; WINEQT_X reaches
+# them as QT_X.
 if(WIN32 AND CMAKE_CROSSCOMPILING)
     set(test_fonts ${CMAKE_BINARY_DIR}/test-fonts)
     file(MAKE_DIRECTORY ${test_fonts})
@@ -24,12 +26,11 @@ function(vortana_test name)
         target_link_libraries(${name} PRIVATE ${T_LIBS} vortana_qt_test_main)
         if(WIN32)
             qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)
-            # Not yet run by ./test: under Wine the offscreen platform does not find the Song
-            # stand-in (docs/windows.md); `ctest -L window` runs them.
             list(APPEND T_LABELS window)
         endif()
         if(VORTANA_TEST_FONTS)
-            list(APPEND properties ENVIRONMENT_MODIFICATION "QT_QPA_FONTDIR=set:${VORTANA_TEST_FONTS}")
+            list(APPEND properties
+                ENVIRONMENT_MODIFICATION "WINEQT_QPA_FONTDIR=set:${VORTANA_TEST_FONTS}")
         endif()
     else()
         target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
