@@ -81,6 +81,10 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
+std::string JsonField(std::string_view name, const std::string& json) {
+    return ",\"" + std::string(name) + "\":" + json;
+}
+
 std::string CsvField(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos)
         return std::string(text);

@@ -27,6 +27,9 @@ std::string SecondsValue(std::chrono::milliseconds duration);
 // part of a valid UTF-8 character becomes \ufffd (as Go's encoding/json does).
 std::string JsonString(std::string_view text);
 
+// `,"name":json`: a field of a JSON object after its first one.
+std::string JsonField(std::string_view name, const std::string& json);
+
 // `text` as a CSV field: quoted when it holds a comma, a quote or a line end.
 std::string CsvField(std::string_view text);
 

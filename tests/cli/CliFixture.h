@@ -50,8 +50,9 @@ class CliFixture : public ::testing::Test {
     std::string PortOf(std::size_t index) const { return ports_.at(index); }
     sim::Simulator& Sim(std::size_t index) const { return *sims_.at(index); }
 
-    // Runs the program with `arguments` and --catalogue.
-    CliResult Run(std::vector<std::string> arguments, bool terminal = false) const;
+    // Runs the program with `arguments` and --catalogue, `in` as its standard input.
+    CliResult Run(std::vector<std::string> arguments, bool terminal = false,
+                  std::istream* in = nullptr) const;
 
   private:
     std::filesystem::path dir_;
