@@ -202,12 +202,12 @@ std::string TextOf(const fs::path& path) {
     return {text.begin(), text.end()};
 }
 
-// Applies `change` to every path of the job that is given.
+// Gives every path of the job that is given the text `change` makes of it.
 template <typename Change>
 void ChangePaths(JobFile& job, Change change) {
     for (const Key& key : kKeys)
         if (key.rule == Rule::Path && !(job.*key.text).empty())
-            job.*key.text = TextOf(change(PathOf(job.*key.text)));
+            job.*key.text = change(PathOf(job.*key.text));
 }
 
 }  // namespace
@@ -269,7 +269,7 @@ JobFile ReadJobFile(const std::string& path) {
     JobFile job = ParseJobFile(text, path);
     const fs::path folder = PathOf(path).parent_path();
     ChangePaths(job, [&folder](const fs::path& given) {
-        return given.is_relative() ? folder / given : given;
+        return TextOf(given.is_relative() ? folder / given : given);
     });
     return job;
 }
@@ -280,8 +280,11 @@ void SaveJobFile(const std::string& path, const JobFile& job, std::string_view s
     ChangePaths(saved, [&folder](const fs::path& given) {
         const fs::path whole = fs::absolute(given).lexically_normal();
         const fs::path below = whole.lexically_relative(folder);
-        const bool isBelow = !below.empty() && *below.begin() != "..";
-        return isBelow ? below : whole;
+        if (below.empty() || *below.begin() == "..")
+            return TextOf(whole);
+        // With '/', which every system takes, so a job and its files may move between them.
+        const std::u8string relative = below.generic_u8string();
+        return std::string(relative.begin(), relative.end());
     });
     const std::string text = JobFileText(saved, savedBy);
     try {

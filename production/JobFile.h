@@ -20,7 +20,7 @@
 // command's default holds. Values are spelt as the options of `vortana-cli write` take them
 // (production/JobValues.h); loop is yes or no. The paths (file, counter, log) are the job file's
 // own: a relative one is relative to the job file's folder, and a saved job names a path below
-// that folder relative to it, any other absolutely.
+// that folder relative to it (with '/', which every system takes), any other absolutely.
 //
 // Errors: JobError(FileRefused) for a file that cannot be read or written, one that exists
 // already when a job is saved, and every line the job cannot take, named "NAME:LINE: reason"

@@ -2,10 +2,10 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "production/JobError.h"
 #include "shell/FileAccess.h"
@@ -93,11 +93,9 @@ TEST(JobFile, RefusesEveryLineItCannotTakeWithItsNumber) {
 
 class JobFileOnDisk : public ::testing::Test {
   protected:
-    JobFileOnDisk() {
-        std::string pattern = (fs::temp_directory_path() / "vortana-job-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("no scratch folder");
-        dir_ = pattern;
+    JobFileOnDisk()
+        : dir_(fs::temp_directory_path() /
+               ("vortana-job-" + std::to_string(std::random_device()()))) {
         fs::create_directories(dir_ / "jobs" / "fw");
     }
     ~JobFileOnDisk() override { fs::remove_all(dir_); }
@@ -120,8 +118,8 @@ TEST_F(JobFileOnDisk, PathsBelowTheJobsFolderAreKeptRelativeToItOthersWhole) {
     EXPECT_THAT(text, ::testing::HasSubstr("\ncounter = " + Path("counter") + "\n"));
 
     const JobFile read = ReadJobFile(Path("jobs/job.ini"));
-    EXPECT_EQ(read.file, Path("jobs/fw/demo.s19"));
-    EXPECT_EQ(read.log, Path("jobs/run.csv"));
+    EXPECT_EQ(fs::path(read.file), fs::path(Path("jobs/fw/demo.s19")));
+    EXPECT_EQ(fs::path(read.log), fs::path(Path("jobs/run.csv")));
     EXPECT_EQ(read.counter, Path("counter"));
 }
 
