@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "cli/ExitStatus.h"
+#include "production/ExitStatus.h"
 
 namespace vortana::cli {
 

@@ -95,7 +95,7 @@ std::chrono::milliseconds SecondsOption(const Options& options, std::string_view
         return std::chrono::milliseconds(std::llround(fallback * 1000));
     const std::string value = options.Value(name);
     const bool zeroAllowed = zero == ZeroSeconds::Allowed;
-    const std::optional<double> seconds = production::ParseSeconds(value, zeroAllowed);
+    const std::optional<double> seconds = ParseSeconds(value, zeroAllowed);
     if (!seconds)
         BadValue(name, value,
                  zeroAllowed ? "a number of seconds, 0 or more" : "a number of seconds above 0");
@@ -107,7 +107,7 @@ std::int64_t WholeNumberOption(const Options& options, std::string_view name, st
     if (!options.Has(name))
         return fallback;
     const std::string value = options.Value(name);
-    const std::optional<std::int64_t> number = production::ParseWholeNumber(value, low, high);
+    const std::optional<std::int64_t> number = ParseWholeNumber(value, low, high);
     if (!number)
         BadValue(name, value,
                  "a whole number from " + std::to_string(low) + " to " + std::to_string(high));
@@ -119,9 +119,9 @@ int ChoiceOption(const Options& options, std::string_view name,
     if (!options.Has(name))
         return fallback;
     const std::string value = options.Value(name);
-    const std::optional<int> choice = production::ParseChoice(value, choices);
+    const std::optional<int> choice = ParseChoice(value, choices);
     if (!choice)
-        BadValue(name, value, production::ChoicesText(choices));
+        BadValue(name, value, ChoicesText(choices));
     return *choice;
 }
 

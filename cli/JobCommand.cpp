@@ -4,9 +4,9 @@
 #include "cli/Commands.h"
 #include "cli/JobOptions.h"
 #include "cli/JobSetup.h"
-#include "cli/Reporter.h"
 #include "cli/Shift.h"
 #include "cli/Text.h"
+#include "production/RecordText.h"
 
 namespace vortana::cli {
 namespace {
@@ -38,9 +38,9 @@ class SaveJob : public Command {
         JobPlan plan;
         PrepareDownload(plan, invocation);
         PlanSerialNumbers(plan, invocation);  // what a run would refuse is refused now
-        production::JobFile job = JobOfOptions(invocation.options);
+        JobFile job = JobOfOptions(invocation.options);
         job.crc32 = *plan.crc32;
-        production::SaveJobFile(path, job, "vortana-cli " VORTANA_VERSION);
+        SaveJobFile(path, job, "vortana-cli " VORTANA_VERSION);
         if (invocation.json)
             invocation.out << "{\"event\":\"job\"" + JsonField("file", JsonString(path)) +
                                   JsonField("crc32", JsonString(Crc32Text(plan.crc32))) + "}\n";

@@ -3,8 +3,6 @@
 namespace vortana::cli {
 namespace {
 
-using production::JobFile;
-
 constexpr std::string_view kPortOption = "--port";
 constexpr std::string_view kLoopOption = "--loop";
 

@@ -9,10 +9,10 @@
 namespace vortana::cli {
 
 // The job the options name; its CRC-32 is the caller's to fill in.
-production::JobFile JobOfOptions(const Options& options);
+JobFile JobOfOptions(const Options& options);
 
 // The options the job gives, each of them replaced by `overrides` where they give it (a --port
 // given replaces all the job's ports).
-Options OptionsOfJob(const production::JobFile& job, const Options& overrides);
+Options OptionsOfJob(const JobFile& job, const Options& overrides);
 
 }  // namespace vortana::cli

@@ -4,16 +4,16 @@
 #include <map>
 
 #include "cli/Catalogue.h"
-#include "cli/JobError.h"
-#include "cli/RunLog.h"
-#include "cli/SerialCounter.h"
-#include "cli/SerialRange.h"
 #include "cli/SystemNames.h"
 #include "comm/PortIdentity.h"
 #include "image/ImageBlocks.h"
 #include "image/ImageLoader.h"
 #include "image/SerialNumber.h"
+#include "production/JobError.h"
 #include "production/JobValues.h"
+#include "production/RunLog.h"
+#include "production/SerialCounter.h"
+#include "production/SerialRange.h"
 #include "shell/Convert.h"
 #include "shell/FileAccess.h"
 
@@ -67,12 +67,11 @@ void RequirePorts(const Invocation& invocation) {
 
 SettingsControls ReadSettings(const Options& options) {
     return {
-        .RadioGroup1 = ChoiceOption(options, "--mode", production::kModeValues, 0),
-        .RadioGroup2 = ChoiceOption(options, "--supply", production::kSupplyValues, 0),
-        .RadioGroup4 = ChoiceOption(options, "--erase", production::kYesNoValues, 0),
-        .RadioGroup5 = ChoiceOption(options, "--verify", production::kYesNoValues, 0),
-        .Edit4 =
-            std::to_string(WholeNumberOption(options, "--count", 0, 0, production::kMaxBurnCount)),
+        .RadioGroup1 = ChoiceOption(options, "--mode", kModeValues, 0),
+        .RadioGroup2 = ChoiceOption(options, "--supply", kSupplyValues, 0),
+        .RadioGroup4 = ChoiceOption(options, "--erase", kYesNoValues, 0),
+        .RadioGroup5 = ChoiceOption(options, "--verify", kYesNoValues, 0),
+        .Edit4 = std::to_string(WholeNumberOption(options, "--count", 0, 0, kMaxBurnCount)),
     };
 }
 
@@ -88,8 +87,7 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
     SerialNumbering numbering;
     numbering.numbered = TakesSerialNumbers(options);
     numbering.first = WholeNumberOption(options, "--serial", 0, 0, kSerialNumberMax);
-    numbering.increment =
-        WholeNumberOption(options, "--increment", 0, 0, production::kMaxSerialIncrement);
+    numbering.increment = WholeNumberOption(options, "--increment", 0, 0, kMaxSerialIncrement);
     if (!numbering.numbered)
         return numbering;
     numbering.span = SerialSpan(plan.settings, numbering.increment);

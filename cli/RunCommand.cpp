@@ -5,9 +5,9 @@
 #include "cli/Commands.h"
 #include "cli/JobOptions.h"
 #include "cli/JobSetup.h"
-#include "cli/Reporter.h"
 #include "cli/Shift.h"
 #include "production/JobError.h"
+#include "production/RecordText.h"
 
 namespace vortana::cli {
 namespace {
@@ -15,7 +15,7 @@ namespace {
 constexpr auto kGrammar = JoinOptions(kSerialOptions, kSettingsOptions, kLoopOptions);
 
 // Refuses an image other than the one the job approved, before anything is sent.
-void RequireApprovedImage(const JobPlan& plan, const production::JobFile& job) {
+void RequireApprovedImage(const JobPlan& plan, const JobFile& job) {
     if (plan.crc32 != job.crc32)
         throw JobError(ExitStatus::FileRefused, "firmware changed: " + job.file + " makes CRC-32 " +
                                                     Crc32Text(plan.crc32) + ", the job approved " +
@@ -36,7 +36,7 @@ class RunJobFile : public Command {
     ExitStatus Run(const Invocation& invocation) const override {
         if (invocation.operands.empty())
             throw UsageError("no job file given: vortana-cli " + std::string(Usage()));
-        const production::JobFile job = production::ReadJobFile(invocation.operands.front());
+        const JobFile job = ReadJobFile(invocation.operands.front());
         const Options options = OptionsOfJob(job, invocation.options);
         const Invocation run = WithOptions(invocation, options);
         RequirePorts(run);

@@ -39,7 +39,7 @@ bool NextRoundWanted(OperatorInput& input, ShiftReport& report) {
 }  // namespace
 
 ExitStatus RunShift(JobPlan& plan, const Invocation& invocation, const SerialNumbering& numbering) {
-    production::ShiftTally tally;
+    ShiftTally tally;
     ShiftReport report(invocation);
     OperatorInput input(invocation.in);
     std::optional<JobError> stop;  // what ended the shift before a round ran

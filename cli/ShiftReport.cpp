@@ -8,8 +8,6 @@
 namespace vortana::cli {
 namespace {
 
-using production::SerialNumbers;
-
 constexpr std::string_view kRed = "\x1b[31m";
 constexpr std::string_view kPlain = "\x1b[0m";
 
@@ -78,7 +76,7 @@ void ShiftReport::Say(const std::string& text) {
     FlushChecked(invocation_.out);
 }
 
-void ShiftReport::Round(const production::RoundTally& round, std::span<const PortOutcome> outcomes,
+void ShiftReport::Round(const RoundTally& round, std::span<const PortOutcome> outcomes,
                         std::string_view recordFailure) {
     if (invocation_.json) {
         std::string event = "{\"event\":\"round\"" +
@@ -110,8 +108,7 @@ void ShiftReport::Prompt(std::string_view refused) {
     Say(text + "Enter: next round; q: end the shift\n");
 }
 
-void ShiftReport::Finish(const production::ShiftTally& tally, ExitStatus status,
-                         std::string_view message) {
+void ShiftReport::Finish(const ShiftTally& tally, ExitStatus status, std::string_view message) {
     if (invocation_.json) {
         Say("{\"event\":\"shift\"" + JsonField("rounds", std::to_string(tally.Rounds())) +
             CountJson(tally.Passed(), tally.Failed(), tally.Serials()) + "}\n" +

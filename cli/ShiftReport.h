@@ -25,12 +25,12 @@ class ShiftReport {
     explicit ShiftReport(const Invocation& invocation) : invocation_(invocation) {}
 
     // `recordFailure`: what the log could not take, if anything.
-    void Round(const production::RoundTally& round, std::span<const PortOutcome> outcomes,
+    void Round(const RoundTally& round, std::span<const PortOutcome> outcomes,
                std::string_view recordFailure);
     // Asks for the next command; `refused` is the line that was none, if one was.
     void Prompt(std::string_view refused = {});
     // The shift's end, with the message of what ended it early, if anything did.
-    void Finish(const production::ShiftTally& tally, ExitStatus status, std::string_view message);
+    void Finish(const ShiftTally& tally, ExitStatus status, std::string_view message);
 
   private:
     void Say(const std::string& text);

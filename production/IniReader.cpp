@@ -4,7 +4,7 @@
 #include <set>
 #include <utility>
 
-namespace vortana::production {
+namespace vortana {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -100,4 +100,4 @@ IniContents ReadIni(std::string_view text) {
     return std::move(reader).Contents();
 }
 
-}  // namespace vortana::production
+}  // namespace vortana

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vortana::production {
+namespace vortana {
 
 class IniSyntaxError : public std::runtime_error {
   public:
@@ -52,4 +52,4 @@ std::string_view TrimBlanks(std::string_view text);
 // Every section and entry of `text`, each in the order of its lines.
 IniContents ReadIni(std::string_view text);
 
-}  // namespace vortana::production
+}  // namespace vortana

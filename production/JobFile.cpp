@@ -14,7 +14,7 @@
 #include "shell/Convert.h"
 #include "shell/FileAccess.h"
 
-namespace vortana::production {
+namespace vortana {
 namespace {
 
 namespace fs = std::filesystem;
@@ -298,4 +298,4 @@ void SaveJobFile(const std::string& path, const JobFile& job, std::string_view s
     }
 }
 
-}  // namespace vortana::production
+}  // namespace vortana

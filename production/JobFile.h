@@ -35,7 +35,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vortana::production {
+namespace vortana {
 
 // Every text field is empty when the job leaves it to the command's default.
 struct JobFile {
@@ -80,4 +80,4 @@ JobFile ReadJobFile(const std::string& path);
 // atomically: it appears whole or not at all, and never over an existing file.
 void SaveJobFile(const std::string& path, const JobFile& job, std::string_view savedBy);
 
-}  // namespace vortana::production
+}  // namespace vortana

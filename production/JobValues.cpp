@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-namespace vortana::production {
+namespace vortana {
 
 std::string ChoicesText(std::span<const std::string_view> choices) {
     std::string text;
@@ -38,4 +38,4 @@ std::optional<double> ParseSeconds(std::string_view text, bool zeroAllowed) {
     return seconds;
 }
 
-}  // namespace vortana::production
+}  // namespace vortana

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vortana::production {
+namespace vortana {
 
 // Each list in the order of the settings' radio groups: a value's index is its button.
 inline constexpr std::string_view kModeValues[] = {"online", "offline"};
@@ -32,4 +32,4 @@ std::optional<std::int64_t> ParseWholeNumber(std::string_view text, std::int64_t
 // `text` as seconds above 0 (or 0 too, when `zeroAllowed`) up to kMaxSeconds, or nothing.
 std::optional<double> ParseSeconds(std::string_view text, bool zeroAllowed);
 
-}  // namespace vortana::production
+}  // namespace vortana

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vortana::production {
+namespace vortana {
 namespace {
 
 // Adds `numbers` to `ranges`, joined to the last range when they follow it.
@@ -57,4 +57,4 @@ ExitStatus ShiftTally::Status() const {
     return failed == rounds_.end() ? ExitStatus::Success : failed->status;
 }
 
-}  // namespace vortana::production
+}  // namespace vortana

@@ -20,7 +20,7 @@
 #include "production/ExitStatus.h"
 #include "production/PortOutcome.h"
 
-namespace vortana::production {
+namespace vortana {
 
 struct SerialNumbers {
     std::int64_t first = 0;
@@ -54,4 +54,4 @@ class ShiftTally {
     std::vector<RoundTally> rounds_;
 };
 
-}  // namespace vortana::production
+}  // namespace vortana

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vortana::production {
+namespace vortana {
 namespace {
 
 TEST(IniReader, ReadsTheSettingsFileSyntax) {
@@ -53,4 +53,4 @@ TEST(IniReader, RefusesWhatTheSettingsFileWouldPassOverWithItsLine) {
 }
 
 }  // namespace
-}  // namespace vortana::production
+}  // namespace vortana

@@ -10,7 +10,7 @@
 #include "production/JobError.h"
 #include "shell/FileAccess.h"
 
-namespace vortana::production {
+namespace vortana {
 namespace {
 
 namespace fs = std::filesystem;
@@ -143,4 +143,4 @@ TEST_F(JobFileOnDisk, NeverReplacesAJobNorWritesOneItCannotReadBack) {
 }
 
 }  // namespace
-}  // namespace vortana::production
+}  // namespace vortana

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vortana::production {
+namespace vortana {
 namespace {
 
 std::vector<PortOutcome> Round(std::int64_t firstSerial, std::vector<ExitStatus> statuses) {
@@ -47,4 +47,4 @@ TEST(ShiftTally, SucceedsOnlyWhenEveryRoundDid) {
 }
 
 }  // namespace
-}  // namespace vortana::production
+}  // namespace vortana
