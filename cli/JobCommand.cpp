@@ -32,7 +32,7 @@ class SaveJob : public Command {
     ExitStatus Run(const Invocation& invocation) const override {
         const std::vector<std::string>& operands = invocation.operands;
         if (operands.size() != 2 || operands[0] != kSave)
-            throw UsageError("vortana-cli " + std::string(Usage()));
+            throw UsageError("job takes 'save JOBFILE': vortana-cli " + std::string(Usage()));
         const std::string& path = operands[1];
         RequirePorts(invocation);
         JobPlan plan;
