@@ -168,11 +168,24 @@ std::string ValueOf(const JobFile& job, const Key& key) {
     return ports;
 }
 
+bool KnownSection(std::string_view section) {
+    return std::any_of(std::begin(kKeys), std::end(kKeys),
+                       [section](const Key& key) { return key.section == section; });
+}
+
 const Key* FindKey(std::string_view section, std::string_view name) {
     const auto found = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const Key& key) {
-        return key.section == section && (name.empty() || key.name == name);
+        return key.section == section && key.name == name;
     });
     return found == std::end(kKeys) ? nullptr : found;
+}
+
+// Why `value` is no value for `key`, when it is none.
+std::optional<std::string> BadValue(const Key& key, std::string_view value) {
+    const std::optional<std::string> problem = Problem(key.rule, value);
+    if (!problem)
+        return std::nullopt;
+    return Named(key) + " " + *problem + ", not '" + std::string(value) + "'";
 }
 
 // Refuses a value that would not read back as it is, or one its key does not take.
@@ -189,8 +202,8 @@ void RequireKeepable(const Key& key, const JobFile& job, const std::string& valu
             : keepable(value);
     if (!kept)
         Refuse(Named(key) + " cannot be kept in a job file as it is: '" + value + "'");
-    if (const auto problem = Problem(key.rule, value))
-        Refuse(Named(key) + " " + *problem + ", not '" + value + "'");
+    if (const auto bad = BadValue(key, value))
+        Refuse(*bad);
 }
 
 fs::path PathOf(const std::string& text) {
@@ -220,7 +233,7 @@ JobFile ParseJobFile(std::string_view text, const std::string& name) {
         Refuse(name + ":" + std::to_string(error.Line()) + ": " + error.what());
     }
     for (const IniSection& section : contents.sections)
-        if (FindKey(section.name, {}) == nullptr)
+        if (!KnownSection(section.name))
             Refuse(name + ":" + std::to_string(section.line) + ": unknown section [" +
                    section.name + "]");
     JobFile job;
@@ -230,8 +243,8 @@ JobFile ParseJobFile(std::string_view text, const std::string& name) {
         const Key* key = FindKey(entry.section, entry.key);
         if (key == nullptr)
             Refuse(where + "unknown key '" + entry.key + "' in [" + entry.section + "]");
-        if (const auto problem = Problem(key->rule, entry.value))
-            Refuse(where + Named(*key) + " " + *problem + ", not '" + entry.value + "'");
+        if (const auto bad = BadValue(*key, entry.value))
+            Refuse(where + *bad);
         Store(job, *key, entry.value);
         given.insert(key);
     }
