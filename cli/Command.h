@@ -15,6 +15,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ExitStatus.h"
+#include "comm/PortDiscovery.h"
 
 namespace vortana::cli {
 
@@ -28,7 +29,8 @@ struct Invocation {
     std::chrono::milliseconds lateWait{0};  // after a time-out, how long to listen for the answer
     bool json = false;
     bool quiet = false;
-    bool terminal = false;  // standard output is a terminal: progress bars
+    bool terminal = false;           // standard output is a terminal: progress bars
+    PortDiscoveryRoots portRoots{};  // where `ports` and usb: port names look the ports up
     std::ostream& out;
     std::ostream& err;
 };

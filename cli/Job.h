@@ -54,7 +54,8 @@ struct JobPlan {
 };
 
 struct PortOutcome {
-    std::string port;
+    std::string port;     // as --port gives it
+    std::string foundAt;  // where a usb: name was found ("ttyUSB3"); empty otherwise
     ExitStatus status = ExitStatus::Success;
     std::string message;  // why it failed; empty on success
     std::optional<std::int64_t> serial;
@@ -64,9 +65,10 @@ struct PortOutcome {
     std::chrono::milliseconds duration{0};
 };
 
-// Runs `plan` on every port of the invocation and reports its start, progress and each port's
-// end through `reporter`; returns the outcomes in port order. The run's end is the caller's to
-// report, once the records are written.
+// Runs `plan` on every port of the invocation, each looked up first (cli/PortLookup.h: a usb:
+// name that finds no port ends that port's job as a port failure), and reports its start,
+// progress and each port's end through `reporter`; returns the outcomes in port order. The run's
+// end is the caller's to report, once the records are written.
 std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocation,
                                 Reporter& reporter);
 
