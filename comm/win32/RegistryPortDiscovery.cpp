@@ -108,10 +108,12 @@ std::map<std::string, PortInfo> UsbFactsByName() {
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
     for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
+        const std::string name = PortName(devices, device);
+        if (name.empty())
+            continue;
         PortInfo port;
         ReadUsbDevice(device.DevInst, port);
-        const std::string name = PortName(devices, device);
-        if (name.empty() || port.vendorId.empty())
+        if (port.vendorId.empty())
             continue;
         port.product = BusReportedName(devices, device);
         facts.emplace(name, std::move(port));
