@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "cli/ExitStatus.h"
 #include "comm/PortDiscovery.h"
+#include "production/ExitStatus.h"
 
 namespace vortana::cli {
 

@@ -6,9 +6,10 @@
 #include "cli/Connection.h"
 #include "cli/DeviceSteps.h"
 #include "cli/Interruption.h"
-#include "cli/JobError.h"
 #include "cli/PortLookup.h"
 #include "cli/Reporter.h"
+#include "production/JobError.h"
+#include "production/RecordText.h"
 
 namespace vortana::cli {
 namespace {

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/ExitStatus.h"
-#include "cli/RunLog.h"
+#include "production/PortOutcome.h"
+#include "production/RunLog.h"
 #include "protocol/Frames.h"
 #include "protocol/PageJoiner.h"
 #include "shell/SessionState.h"
@@ -28,15 +28,6 @@ namespace vortana::cli {
 
 class Reporter;
 struct Invocation;
-
-// What every record of a job (a log line, a --json result) names beside the programmer's outcome.
-struct JobRecord {
-    std::string model;         // --model as given; empty without one
-    std::string file;          // --file as given; empty for a job without an image
-    std::string station;       // --station, or the host name
-    std::string operatorName;  // --operator, or the login name
-    std::string version;       // the program's
-};
 
 struct JobPlan {
     std::string command;  // for the run log
@@ -51,18 +42,6 @@ struct JobPlan {
     // Called with the read-out's pages; throws JobError when they cannot be kept.
     std::function<void(const std::vector<ReadOutPage>&)> savePages;
     std::optional<RunLog> log;  // --log, opened before any number is taken; the run's end writes it
-};
-
-struct PortOutcome {
-    std::string port;     // as --port gives it
-    std::string foundAt;  // where a usb: name was found ("ttyUSB3"); empty otherwise
-    ExitStatus status = ExitStatus::Success;
-    std::string message;  // why it failed; empty on success
-    std::optional<std::int64_t> serial;
-    std::optional<std::uint32_t> checksum;
-    std::optional<std::uint32_t> crc32;
-    JobRecord record;
-    std::chrono::milliseconds duration{0};
 };
 
 // Runs `plan` on every port of the invocation, each looked up first (cli/PortLookup.h: a usb:

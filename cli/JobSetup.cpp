@@ -4,17 +4,17 @@
 #include <map>
 
 #include "cli/Catalogue.h"
-#include "cli/JobError.h"
 #include "cli/Reporter.h"
-#include "cli/RunLog.h"
-#include "cli/SerialCounter.h"
-#include "cli/SerialRange.h"
 #include "cli/SystemNames.h"
 #include "comm/PortIdentity.h"
 #include "comm/UsbPortName.h"
 #include "image/ImageBlocks.h"
 #include "image/ImageLoader.h"
 #include "image/SerialNumber.h"
+#include "production/JobError.h"
+#include "production/RunLog.h"
+#include "production/SerialCounter.h"
+#include "production/SerialRange.h"
 #include "shell/Convert.h"
 #include "shell/FileAccess.h"
 

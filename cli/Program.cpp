@@ -5,9 +5,9 @@
 #include "cli/Command.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
-#include "cli/JobError.h"
 #include "cli/JsonReporter.h"
 #include "cli/OutputCheck.h"
+#include "production/JobError.h"
 
 namespace vortana::cli {
 namespace {

@@ -5,6 +5,7 @@
 #include "cli/PortLookup.h"
 #include "cli/Text.h"
 #include "cli/TextReporter.h"
+#include "production/RecordText.h"
 #include "shell/Convert.h"
 
 namespace vortana::cli {
@@ -15,14 +16,6 @@ std::unique_ptr<Reporter> MakeReporter(const Invocation& invocation) {
                                     : invocation.terminal ? TextReporter::Mode::Terminal
                                                           : TextReporter::Mode::Plain;
     return std::make_unique<TextReporter>(mode, invocation.out, invocation.err);
-}
-
-std::string ChecksumText(const std::optional<std::uint32_t>& checksum) {
-    return checksum ? "0x" + IntToHex(*checksum, 8) : "-";
-}
-
-std::string Crc32Text(const std::optional<std::uint32_t>& crc32) {
-    return crc32 ? IntToHex(*crc32, 8) : "-";
 }
 
 std::string SummaryTable(std::span<const PortOutcome> outcomes) {
