@@ -109,7 +109,7 @@ class Bench {
         std::ostringstream err;
         const Clock::time_point start = Clock::now();
         const int status =
-            cli::RunProgram(arguments, out, err, {dir_.Path().string() + "/", false, in});
+            cli::RunProgram(arguments, out, err, {dir_.Path().string() + "/", false, {}, in});
         const double seconds = MsBetween(start, Clock::now()) / 1000;
         if (status != 0)
             Fail(arguments.front() + " failed: " + err.str());

@@ -27,6 +27,7 @@ Invocation WithOptions(const Invocation& invocation, const Options& options) {
         .json = invocation.json,
         .quiet = invocation.quiet,
         .terminal = invocation.terminal,
+        .portRoots = invocation.portRoots,
         .in = invocation.in,
         .out = invocation.out,
         .err = invocation.err,

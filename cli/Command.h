@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "comm/PortDiscovery.h"
 #include "production/ExitStatus.h"
 
 namespace vortana::cli {
@@ -29,7 +30,8 @@ struct Invocation {
     std::chrono::milliseconds lateWait{0};  // after a time-out, how long to listen for the answer
     bool json = false;
     bool quiet = false;
-    bool terminal = false;       // standard output is a terminal: progress bars
+    bool terminal = false;           // standard output is a terminal: progress bars
+    PortDiscoveryRoots portRoots{};  // where `ports` and usb: port names look the ports up
     std::istream* in = nullptr;  // the operator's commands between rounds; none: the input ended
     std::ostream& out;
     std::ostream& err;

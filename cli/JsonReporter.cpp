@@ -55,6 +55,7 @@ void JsonReporter::Note(std::size_t port, std::string_view text) {
 void JsonReporter::Ended(std::size_t port, const PortOutcome& outcome) {
     std::lock_guard lock(mutex_);
     Write("{\"event\":\"result\"" + JsonField("port", JsonString(ports_.at(port))) +
+          (outcome.foundAt.empty() ? "" : JsonField("device", JsonString(outcome.foundAt))) +
           JsonField("outcome", JsonString(NameOf(outcome.status))) +
           JsonField("exit", std::to_string(static_cast<int>(outcome.status))) +
           JsonField("message", JsonString(outcome.message)) +

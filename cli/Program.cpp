@@ -89,6 +89,7 @@ int RunCommandLine(std::span<const std::string> arguments, std::ostream& out, st
             .json = json,
             .quiet = options.Has("--quiet"),
             .terminal = environment.terminal,
+            .portRoots = environment.portRoots,
             .in = environment.in,
             .out = out,
             .err = err,

@@ -94,7 +94,8 @@ CliResult CliFixture::Run(std::vector<std::string> arguments, bool terminal,
     std::ostringstream out;
     std::ostringstream err;
     CliResult result;
-    result.status = RunProgram(arguments, out, err, {dir_.string() + "/", terminal, in});
+    result.status =
+        RunProgram(arguments, out, err, {dir_.string() + "/", terminal, portRoots_, in});
     result.out = out.str();
     result.err = err.str();
     return result;

@@ -1,5 +1,6 @@
 // A production station: a job saved and run, its firmware checked before anything is sent, the
-// command line in the job's place, and a shift of rounds driven from standard input.
+// command line in the job's place, and a shift of rounds driven from standard input, each round
+// finding its programmers anew.
 #include <signal.h>
 
 #include <functional>
@@ -8,6 +9,7 @@
 #include <streambuf>
 
 #include "cli/Interruption.h"
+#include "harness/FakeSysfs.h"
 #include "harness/SRecordFiles.h"
 #include "image/Crc32.h"
 #include "shell/Convert.h"
@@ -157,6 +159,29 @@ TEST_F(StationTest, AShiftRunsRoundAfterRoundFromStandardInputAndCountsEveryBoar
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 13);
     EXPECT_THAT(log, HasSubstr("," + PortOf(kFaulty) + ",106,"));
     EXPECT_THAT(log, HasSubstr(",device-failure,5,"));
+}
+
+TEST_F(StationTest, EachRoundFindsAUsbProgrammerWhereItIsPluggedInNow) {
+    StartSim();
+    StartSim();
+    vortana::test::FakeSysfs machine;
+    LookPortsUpIn(machine.Roots());
+    machine.UsbAdapter("ttyUSB0", "1-2", "A10K3Z1Q", PortOf(0));
+    ASSERT_EQ(Run({"job", "save", File("job.ini"), "--model", "VT8A-C16", "--file",
+                   File("image.s19"), "--port", "usb:A10K3Z1Q", "--loop"})
+                  .status,
+              0);
+    OperatorScript script({{[&machine, this] {
+                                machine.Unplug("ttyUSB0");
+                                machine.UsbAdapter("ttyUSB1", "1-3", "A10K3Z1Q", PortOf(1));
+                            },
+                            ""}});
+    std::istream in(&script);
+    const CliResult shift = Run({"run", File("job.ini")}, false, &in);
+    EXPECT_EQ(shift.status, 0) << shift.err;
+    EXPECT_THAT(shift.out, HasSubstr("usb:A10K3Z1Q (ttyUSB0): ok in"));
+    EXPECT_THAT(shift.out, HasSubstr("usb:A10K3Z1Q (ttyUSB1): ok in"));
+    EXPECT_EQ(Sim(1).State().frames.back().code, 0x05);  // round 2 wrote through the new name
 }
 
 TEST_F(StationTest, AShiftInJsonHasAnEventARoundAndOneEnd) {
