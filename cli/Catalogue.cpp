@@ -1,7 +1,7 @@
 #include "cli/Catalogue.h"
 
 #include "cli/GbkText.h"
-#include "cli/JobError.h"
+#include "production/JobError.h"
 #include "shell/FileAccess.h"
 
 namespace vortana::cli {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <chrono>
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
@@ -14,7 +15,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "cli/ExitStatus.h"
+#include "comm/PortDiscovery.h"
+#include "production/ExitStatus.h"
 
 namespace vortana::cli {
 
@@ -28,10 +30,20 @@ struct Invocation {
     std::chrono::milliseconds lateWait{0};  // after a time-out, how long to listen for the answer
     bool json = false;
     bool quiet = false;
-    bool terminal = false;  // standard output is a terminal: progress bars
+    bool terminal = false;           // standard output is a terminal: progress bars
+    PortDiscoveryRoots portRoots{};  // where `ports` and usb: port names look the ports up
+    std::istream* in = nullptr;  // the operator's commands between rounds; none: the input ended
     std::ostream& out;
     std::ostream& err;
 };
+
+// How long a step waits for its answer (--timeout), and then for a late one (--late-wait).
+std::chrono::milliseconds StepTimeout(const Options& options);
+std::chrono::milliseconds LateWait(const Options& options);
+
+// `invocation` with `options` in place of its own, and the ports and timings read from them;
+// `options` must outlive the result.
+Invocation WithOptions(const Invocation& invocation, const Options& options);
 
 class Command {
   public:

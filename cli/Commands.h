@@ -16,5 +16,7 @@ const Command& VerifyCommand();
 const Command& WriteCommand();
 const Command& ReadCommand();
 const Command& CrcCommand();
+const Command& JobCommand();
+const Command& RunCommand();
 
 }  // namespace vortana::cli

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "cli/Interruption.h"
-#include "cli/JobError.h"
 #include "cli/Text.h"
 #include "comm/PortFailure.h"
+#include "production/JobError.h"
 
 namespace vortana::cli {
 namespace {

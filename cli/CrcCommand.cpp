@@ -4,6 +4,7 @@
 #include "cli/JobSetup.h"
 #include "cli/Reporter.h"
 #include "cli/Text.h"
+#include "production/RecordText.h"
 
 namespace vortana::cli {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "cli/JobError.h"
 #include "cli/Text.h"
 #include "image/ImageLayout.h"
+#include "production/JobError.h"
 #include "protocol/ProgressTimers.h"
 #include "protocol/ReplyMeaning.h"
 #include "shell/Convert.h"

@@ -11,7 +11,7 @@
 
 #include <string_view>
 
-#include "cli/JobError.h"
+#include "production/JobError.h"
 
 namespace vortana::cli {
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/ExitStatus.h"
-#include "cli/RunLog.h"
+#include "production/PortOutcome.h"
+#include "production/RunLog.h"
 #include "protocol/Frames.h"
 #include "protocol/PageJoiner.h"
 #include "shell/SessionState.h"
@@ -28,15 +28,6 @@ namespace vortana::cli {
 
 class Reporter;
 struct Invocation;
-
-// What every record of a job (a log line, a --json result) names beside the programmer's outcome.
-struct JobRecord {
-    std::string model;         // --model as given; empty without one
-    std::string file;          // --file as given; empty for a job without an image
-    std::string station;       // --station, or the host name
-    std::string operatorName;  // --operator, or the login name
-    std::string version;       // the program's
-};
 
 struct JobPlan {
     std::string command;  // for the run log
@@ -53,20 +44,10 @@ struct JobPlan {
     std::optional<RunLog> log;  // --log, opened before any number is taken; the run's end writes it
 };
 
-struct PortOutcome {
-    std::string port;
-    ExitStatus status = ExitStatus::Success;
-    std::string message;  // why it failed; empty on success
-    std::optional<std::int64_t> serial;
-    std::optional<std::uint32_t> checksum;
-    std::optional<std::uint32_t> crc32;
-    JobRecord record;
-    std::chrono::milliseconds duration{0};
-};
-
-// Runs `plan` on every port of the invocation and reports its start, progress and each port's
-// end through `reporter`; returns the outcomes in port order. The run's end is the caller's to
-// report, once the records are written.
+// Runs `plan` on every port of the invocation, each looked up first (cli/PortLookup.h: a usb:
+// name that finds no port ends that port's job as a port failure), and reports its start,
+// progress and each port's end through `reporter`; returns the outcomes in port order. The run's
+// end is the caller's to report, once the records are written.
 std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocation,
                                 Reporter& reporter);
 

@@ -4,16 +4,17 @@
 #include <map>
 
 #include "cli/Catalogue.h"
-#include "cli/JobError.h"
-#include "cli/Reporter.h"
-#include "cli/RunLog.h"
-#include "cli/SerialCounter.h"
-#include "cli/SerialRange.h"
 #include "cli/SystemNames.h"
 #include "comm/PortIdentity.h"
+#include "comm/UsbPortName.h"
 #include "image/ImageBlocks.h"
 #include "image/ImageLoader.h"
 #include "image/SerialNumber.h"
+#include "production/JobError.h"
+#include "production/JobValues.h"
+#include "production/RunLog.h"
+#include "production/SerialCounter.h"
+#include "production/SerialRange.h"
 #include "shell/Convert.h"
 #include "shell/FileAccess.h"
 
@@ -21,8 +22,6 @@ namespace vortana::cli {
 namespace {
 
 constexpr std::size_t kCheckSumDigits = 8;  // at the end of the loader's checksum text
-constexpr std::int64_t kMaxIncrement = 9;
-constexpr std::int64_t kMaxBurnCount = 9999;
 
 bool TakesSerialNumbers(const Options& options) {
     return options.Has("--serial") || options.Has("--serial-file");
@@ -50,6 +49,17 @@ JobRecord ReadJobRecord(const Options& options) {
     };
 }
 
+// A usb: name's serial number is compared as given, case included; other names by the device.
+std::string DeviceKey(const std::string& port) {
+    if (!IsUsbPortName(port))
+        return PortIdentity(port);
+    if (UsbSerialOf(port).empty())
+        throw UsageError(
+            "--port usb: names no serial number: give it as usb:SERIAL (see: "
+            "vortana-cli ports)");
+    return port;
+}
+
 }  // namespace
 
 void RequirePorts(const Invocation& invocation) {
@@ -57,7 +67,7 @@ void RequirePorts(const Invocation& invocation) {
         throw UsageError("no port given: add --port PORT (see: vortana-cli ports)");
     std::map<std::string, std::string> given;  // the device's identity, the first name given it
     for (const std::string& port : invocation.ports) {
-        const auto [first, added] = given.emplace(PortIdentity(port), port);
+        const auto [first, added] = given.emplace(DeviceKey(port), port);
         if (added)
             continue;
         if (first->second == port)
@@ -69,10 +79,10 @@ void RequirePorts(const Invocation& invocation) {
 
 SettingsControls ReadSettings(const Options& options) {
     return {
-        .RadioGroup1 = ChoiceOption(options, "--mode", {"online", "offline"}, 0),
-        .RadioGroup2 = ChoiceOption(options, "--supply", {"5", "3.3"}, 0),
-        .RadioGroup4 = ChoiceOption(options, "--erase", {"yes", "no"}, 0),
-        .RadioGroup5 = ChoiceOption(options, "--verify", {"yes", "no"}, 0),
+        .RadioGroup1 = ChoiceOption(options, "--mode", kModeValues, 0),
+        .RadioGroup2 = ChoiceOption(options, "--supply", kSupplyValues, 0),
+        .RadioGroup4 = ChoiceOption(options, "--erase", kYesNoValues, 0),
+        .RadioGroup5 = ChoiceOption(options, "--verify", kYesNoValues, 0),
         .Edit4 = std::to_string(WholeNumberOption(options, "--count", 0, 0, kMaxBurnCount)),
     };
 }
@@ -89,7 +99,7 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
     SerialNumbering numbering;
     numbering.numbered = TakesSerialNumbers(options);
     numbering.first = WholeNumberOption(options, "--serial", 0, 0, kSerialNumberMax);
-    numbering.increment = WholeNumberOption(options, "--increment", 0, 0, kMaxIncrement);
+    numbering.increment = WholeNumberOption(options, "--increment", 0, 0, kMaxSerialIncrement);
     if (!numbering.numbered)
         return numbering;
     numbering.span = SerialSpan(plan.settings, numbering.increment);
@@ -102,6 +112,12 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
 void OpenRunLog(JobPlan& plan, const Invocation& invocation) {
     if (invocation.options.Has("--log") && !plan.log)
         plan.log.emplace(invocation.options.Value("--log"));
+}
+
+void PrepareDownload(JobPlan& plan, const Invocation& invocation) {
+    ChooseModel(plan, invocation, true);
+    LoadImageFile(plan, invocation);
+    PrepareSettings(plan, invocation);
 }
 
 void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required) {
@@ -138,8 +154,11 @@ void LoadImageFile(JobPlan& plan, const std::string& path) {
 
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering) {
+    OpenRunLog(plan, invocation);  // a log that cannot be kept stops the job before a number
     const Options& options = invocation.options;
     SessionState& session = *plan.session;
+    plan.serials.clear();
+    plan.headers.clear();
     session.SerialIncrement = static_cast<std::uint8_t>(numbering.increment);
     std::int64_t first = numbering.first;
     if (numbering.numbered && options.Has("--serial-file"))
@@ -155,16 +174,30 @@ void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
     }
 }
 
-ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation) {
+RunResult RunAndRecord(JobPlan& plan, const Invocation& invocation, Reporter& reporter) {
     OpenRunLog(plan, invocation);
     plan.record = ReadJobRecord(invocation.options);
+    RunResult result;
+    result.outcomes = RunJob(plan, invocation, reporter);
+    if (plan.log) {
+        result.recordFailure = plan.log->WriteRecords(plan.command, result.outcomes);
+        plan.log.reset();  // closed by its writing; the next run opens it again
+    }
+    result.status = RunEndStatus(result.outcomes, !result.recordFailure.empty());
+    return result;
+}
+
+ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation) {
     const std::unique_ptr<Reporter> reporter = MakeReporter(invocation);
-    const std::vector<PortOutcome> outcomes = RunJob(plan, invocation, *reporter);
-    const std::string recordFailure =
-        plan.log ? plan.log->WriteRecords(plan.command, outcomes) : "";
-    const ExitStatus status = RunEndStatus(outcomes, !recordFailure.empty());
-    reporter->Finish(outcomes, status, recordFailure);
-    return status;
+    const RunResult result = RunAndRecord(plan, invocation, *reporter);
+    reporter->Finish(result.outcomes, result.status, result.recordFailure);
+    return result.status;
+}
+
+ExitStatus RunDownload(JobPlan& plan, const Invocation& invocation,
+                       const SerialNumbering& numbering) {
+    PrepareDownloads(plan, invocation, numbering);
+    return RunAndReport(plan, invocation);
 }
 
 }  // namespace vortana::cli

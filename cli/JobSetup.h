@@ -14,6 +14,7 @@
 
 #include "cli/Command.h"
 #include "cli/Job.h"
+#include "cli/Reporter.h"
 
 namespace vortana::cli {
 
@@ -34,8 +35,12 @@ inline constexpr OptionSpec kSettingsOptions[] = {
 };
 // clang-format on
 
-// Throws UsageError when no --port was given, or one port twice: by its name, or by the device
-// another name leads to (comm/PortIdentity.h).
+// What `write` runs after its settings: the download, then erase + program + verify in one go.
+inline constexpr CmdKindValue kWriteSteps[] = {kCmdDownload, kCmdEpc};
+
+// Throws UsageError when no --port was given, "usb:" without a serial number, or one port twice:
+// by its name, or by the device another name leads to (comm/PortIdentity.h). A usb: name is
+// looked up later, at the start of each run (cli/PortLookup.h).
 void RequirePorts(const Invocation& invocation);
 
 // The settings the options of kSettingsOptions give, the window's defaults for those not given.
@@ -60,6 +65,10 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
 // Opens --log, when given and not open yet: before the job takes a number or sends a byte.
 void OpenRunLog(JobPlan& plan, const Invocation& invocation);
 
+// What a download job prepares before it takes a number: the model chosen (required), --file
+// loaded for it, the settings prepared.
+void PrepareDownload(JobPlan& plan, const Invocation& invocation);
+
 // Stores the --model's catalogue line in the plan's session. Without --model, throws UsageError
 // when `required`, else leaves the session without a model.
 void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
@@ -68,15 +77,33 @@ void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
 void LoadImageFile(JobPlan& plan, const Invocation& invocation);
 void LoadImageFile(JobPlan& plan, const std::string& path);
 
-// Takes the numbers (from the --serial-file counter when given) and makes the download header of
-// every port, programmer i's starting at first + i × span.
+// Opens --log, then takes the numbers (from the --serial-file counter when given) and makes the
+// download header of every port, programmer i's starting at first + i × span. Each call makes
+// the headers anew with new numbers: once per run, so once per round of a shift.
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering);
 
-// Runs the plan on every port (the log opened first, the records' fields read from the options,
-// the system's names and the program's version), appends the records to --log and only
-// then reports the run's end; returns the run's exit status: the first programmer's failure in
-// port order, else FileRefused when a record could not be written, else success.
+// How a run ended: each programmer's outcome in port order, the run's exit status (the first
+// programmer's failure in port order, else FileRefused when a record could not be written, else
+// success) and, when the log could not take the records, what was not recorded and why.
+struct RunResult {
+    std::vector<PortOutcome> outcomes;
+    ExitStatus status = ExitStatus::Success;
+    std::string recordFailure;
+};
+
+// Runs the plan on every port, reported through `reporter` (the log opened first, the records'
+// fields read from the options, the system's names and the program's version), and appends the
+// records to --log, which it then closes; the run's end is the caller's to report.
+RunResult RunAndRecord(JobPlan& plan, const Invocation& invocation, Reporter& reporter);
+
+// RunAndRecord with a reporter of the invocation's kind, which then reports the run's end;
+// returns the run's exit status.
 ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation);
+
+// A download job's run once it is prepared and its numbers planned: the numbers taken, the run
+// reported; returns its exit status.
+ExitStatus RunDownload(JobPlan& plan, const Invocation& invocation,
+                       const SerialNumbering& numbering);
 
 }  // namespace vortana::cli

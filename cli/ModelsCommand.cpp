@@ -3,9 +3,9 @@
 
 #include "cli/Catalogue.h"
 #include "cli/Commands.h"
-#include "cli/JobError.h"
 #include "cli/Text.h"
 #include "image/ModelCodeInfo.h"
+#include "production/JobError.h"
 
 namespace vortana::cli {
 namespace {

@@ -9,15 +9,22 @@
 // it and the run had not failed otherwise (the failure is told on `err` either way).
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
+
+#include "comm/PortDiscovery.h"
 
 namespace vortana::cli {
 
 struct ProgramEnvironment {
     std::string exeDir;     // the program's folder, ending in "/": the default catalogue's place
     bool terminal = false;  // `out` is a terminal
+    PortDiscoveryRoots
+        portRoots{};  // where the ports are looked up: the system's, or a test's tree
+    // The operator's commands between the rounds of a shift (standard input); none: they ended.
+    std::istream* in = nullptr;
 };
 
 // The exit status, as the ExitStatus table numbers it.

@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "cli/Commands.h"
-#include "cli/JobError.h"
 #include "cli/JobSetup.h"
 #include "image/ImageFileWriter.h"
 #include "image/ImageLayout.h"
+#include "production/JobError.h"
 #include "shell/Convert.h"
 #include "shell/FileAccess.h"
 

@@ -2,8 +2,10 @@
 
 #include "cli/Command.h"
 #include "cli/JsonReporter.h"
+#include "cli/PortLookup.h"
 #include "cli/Text.h"
 #include "cli/TextReporter.h"
+#include "production/RecordText.h"
 #include "shell/Convert.h"
 
 namespace vortana::cli {
@@ -16,19 +18,12 @@ std::unique_ptr<Reporter> MakeReporter(const Invocation& invocation) {
     return std::make_unique<TextReporter>(mode, invocation.out, invocation.err);
 }
 
-std::string ChecksumText(const std::optional<std::uint32_t>& checksum) {
-    return checksum ? "0x" + IntToHex(*checksum, 8) : "-";
-}
-
-std::string Crc32Text(const std::optional<std::uint32_t>& crc32) {
-    return crc32 ? IntToHex(*crc32, 8) : "-";
-}
-
 std::string SummaryTable(std::span<const PortOutcome> outcomes) {
     std::vector<std::vector<std::string>> rows{
         {"port", "serial", "checksum", "crc32", "outcome", "duration"}};
     for (const PortOutcome& outcome : outcomes)
-        rows.push_back({outcome.port, outcome.serial ? std::to_string(*outcome.serial) : "-",
+        rows.push_back({PortLabel(outcome.port, outcome.foundAt),
+                        outcome.serial ? std::to_string(*outcome.serial) : "-",
                         ChecksumText(outcome.checksum), Crc32Text(outcome.crc32),
                         std::string(NameOf(outcome.status)), SecondsText(outcome.duration)});
     return TableText(rows);

@@ -43,10 +43,4 @@ std::unique_ptr<Reporter> MakeReporter(const Invocation& invocation);
 // The summary table's text, one line per programmer after a heading.
 std::string SummaryTable(std::span<const PortOutcome> outcomes);
 
-// "0x001FE000", or "-" when there is none.
-std::string ChecksumText(const std::optional<std::uint32_t>& checksum);
-
-// The image's CRC-32 as the zlib and `crc32` tools show it, upper case: "1A2B3C4D", or "-".
-std::string Crc32Text(const std::optional<std::uint32_t>& crc32);
-
 }  // namespace vortana::cli

@@ -5,6 +5,7 @@
 
 #include "cli/DisplayWidth.h"
 #include "cli/Utf8.h"
+#include "production/RecordText.h"
 
 namespace vortana::cli {
 namespace {
@@ -33,12 +34,6 @@ std::string JsonEscapedAscii(char c) {
 }
 
 }  // namespace
-
-std::string SecondsValue(std::chrono::milliseconds duration) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", duration.count() / 1000.0);
-    return text;
-}
 
 std::string SecondsText(std::chrono::milliseconds duration) {
     return SecondsValue(duration) + " s";
@@ -81,16 +76,8 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(text);
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
+std::string JsonField(std::string_view name, const std::string& json) {
+    return ",\"" + std::string(name) + "\":" + json;
 }
 
 }  // namespace vortana::cli

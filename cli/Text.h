@@ -19,15 +19,12 @@ std::string PadColumns(std::string text, std::size_t columns);
 // display width of its column's widest cell and two more, so no cell shifts the ones after it.
 std::string TableText(const std::vector<std::vector<std::string>>& rows);
 
-// The same number without its unit, for the run log and --json: "12.3".
-std::string SecondsValue(std::chrono::milliseconds duration);
-
 // `text` as a JSON string, quotes included, valid JSON whatever the bytes: valid UTF-8 passes
 // through, quotes, backslashes and control characters are escaped, and each byte that is not
 // part of a valid UTF-8 character becomes \ufffd (as Go's encoding/json does).
 std::string JsonString(std::string_view text);
 
-// `text` as a CSV field: quoted when it holds a comma, a quote or a line end.
-std::string CsvField(std::string_view text);
+// `,"name":json`: a field of a JSON object after its first one.
+std::string JsonField(std::string_view name, const std::string& json);
 
 }  // namespace vortana::cli

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "cli/JobError.h"
+#include "production/JobError.h"
 
 namespace vortana::cli {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "cli/JobError.h"
+#include "production/JobError.h"
 
 namespace vortana::cli {
 namespace {

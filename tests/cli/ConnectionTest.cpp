@@ -2,7 +2,7 @@
 #include <thread>
 
 #include "cli/Connection.h"
-#include "cli/JobError.h"
+#include "production/JobError.h"
 #include "tests/cli/CliFixture.h"
 
 namespace vortana::cli::test {

@@ -3,8 +3,8 @@
 #include <set>
 #include <thread>
 
-#include "cli/SerialCounter.h"
 #include "harness/SRecordFiles.h"
+#include "production/SerialCounter.h"
 #include "tests/cli/CliFixture.h"
 
 namespace vortana::cli::test {
@@ -69,30 +69,6 @@ TEST_F(ProductionTest, AFaultyProgrammerFailsAloneAndNumbersNeverRepeatAcrossRun
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1 + 2 * static_cast<int>(kProgrammers));
     EXPECT_THAT(log, HasSubstr(",write," + PortOf(kFaulty) + ",102,"));
     EXPECT_THAT(log, HasSubstr(",timed-out,6,"));
-}
-
-TEST(SerialCounterTest, RunsAtOnceNeverShareANumber) {
-    const std::string file =
-        (std::filesystem::temp_directory_path() / ("vortana-counter-" + std::to_string(::getpid())))
-            .string();
-    constexpr int kReservations = 50;
-    std::vector<std::int64_t> taken[2];
-    {
-        std::jthread a([&] {
-            for (int i = 0; i < kReservations; ++i)
-                taken[0].push_back(ReserveSerialNumbers(file, 2, 1));
-        });
-        std::jthread b([&] {
-            for (int i = 0; i < kReservations; ++i)
-                taken[1].push_back(ReserveSerialNumbers(file, 2, 1));
-        });
-    }
-    std::set<std::int64_t> all(taken[0].begin(), taken[0].end());
-    all.insert(taken[1].begin(), taken[1].end());
-    EXPECT_EQ(all.size(), 2u * kReservations);
-    EXPECT_EQ(ReserveSerialNumbers(file, 1, 1), 1 + 4 * kReservations);
-    std::filesystem::remove(file);
-    std::filesystem::remove(file + ".lock");
 }
 
 }  // namespace

@@ -9,12 +9,12 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Job.h"
-#include "cli/JobError.h"
-#include "cli/RunLog.h"
-#include "cli/SerialCounter.h"
-#include "cli/SerialRange.h"
 #include "harness/SRecordFiles.h"
 #include "image/Crc32.h"
+#include "production/JobError.h"
+#include "production/RunLog.h"
+#include "production/SerialCounter.h"
+#include "production/SerialRange.h"
 #include "shell/Convert.h"
 #include "tests/cli/CliFixture.h"
 #include "tests/support/ReadOnlyPath.h"
@@ -69,53 +69,6 @@ class RecordsTest : public CliFixture {
         return arguments;
     }
 };
-
-TEST(SerialRange, OnlineOneNumberOfflineCountTimesIncrementNeverPastTenDigits) {
-    SettingsControls offline{.RadioGroup1 = 1, .Edit4 = "100"};
-    EXPECT_EQ(SerialSpan(SettingsControls{}, 7), 1);
-    EXPECT_EQ(SerialSpan(offline, 3), 300);
-    EXPECT_EQ(SerialSpan(offline, 0), 1);  // every chip the same number
-    offline.Edit4 = "0";
-    EXPECT_THROW(SerialSpan(offline, 1), UsageError);
-    EXPECT_THROW(SerialRangeSize(89991, std::size_t{1} << 62), JobError);
-}
-
-TEST_F(RecordsTest, TheCounterGivesNoNumberPastTenDigitsAndIsLeftAsItWas) {
-    for (const std::string held :
-         {"9999999999\n", "9223372036854775806\n", "99999999999999999999\n"}) {
-        WriteFile("counter", held);
-        EXPECT_THROW(ReserveSerialNumbers(File("counter"), 2, 0), JobError) << held;
-        EXPECT_EQ(ReadFile("counter"), held);
-    }
-    WriteFile("counter", "9999999998\n");
-    EXPECT_EQ(ReserveSerialNumbers(File("counter"), 2, 0), 9999999998);
-    EXPECT_EQ(ReadFile("counter"), "10000000000\n");
-}
-
-// Each reservation moves the counter by one: two that read the same number would leave it short.
-TEST_F(RecordsTest, TwoNamesOfOneCounterShareItsLockAcrossProcesses) {
-    std::filesystem::create_symlink(File("counter"), File("alias"));  // dangling until the first
-    constexpr int kReservations = 40;
-    const auto reserve = [this](const char* name) {
-        for (int i = 0; i < kReservations; ++i)
-            ReserveSerialNumbers(File(name), 1, 1);
-    };
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        try {
-            reserve("alias");
-        } catch (...) {
-            ::_exit(1);
-        }
-        ::_exit(0);
-    }
-    reserve("counter");
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(ReadFile("counter"), std::to_string(1 + 2 * kReservations) + "\n");
-}
 
 TEST_F(RecordsTest, OfflineEachProgrammerTakesCountTimesIncrementAfterTheSettings) {
     StartSim();

@@ -9,7 +9,7 @@
 // The device holds ten decimal digits: a range may not pass 9999999999. The arithmetic never
 // overflows, whatever the counter file holds.
 //
-// Errors: UsageError for offline count 0 with a non-zero increment (no number of chips, so no
+// Errors: JobError(Usage) for offline count 0 with a non-zero increment (no number of chips, so no
 // range can be reserved); JobError(FileRefused) for a range that would pass
 // the ten digits. Qt-free; pure.
 #pragma once
@@ -19,7 +19,7 @@
 
 #include "protocol/Frames.h"
 
-namespace vortana::cli {
+namespace vortana {
 
 // The numbers one programmer takes under `settings` (the mode and burn count it is sent).
 std::int64_t SerialSpan(const SettingsControls& settings, std::int64_t increment);
@@ -30,4 +30,4 @@ std::int64_t SerialRangeSize(std::int64_t span, std::size_t programmers);
 // Refuses `size` numbers from `first` (0 to 9999999999) when the last would pass 9999999999.
 void RequireSerialRange(std::int64_t first, std::int64_t size);
 
-}  // namespace vortana::cli
+}  // namespace vortana

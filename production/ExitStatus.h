@@ -6,7 +6,7 @@
 #include <array>
 #include <string_view>
 
-namespace vortana::cli {
+namespace vortana {
 
 enum class ExitStatus : int {
     Success = 0,
@@ -49,4 +49,4 @@ inline constexpr std::array<ExitStatusInfo, 9> kExitStatuses{{
 // The status's name; every 128 + N is "interrupted".
 std::string_view NameOf(ExitStatus status);
 
-}  // namespace vortana::cli
+}  // namespace vortana

@@ -1,13 +1,12 @@
-#include "cli/SerialRange.h"
+#include "production/SerialRange.h"
 
 #include <string>
 
-#include "cli/CommandLine.h"
-#include "cli/JobError.h"
 #include "image/SerialNumber.h"
+#include "production/JobError.h"
 #include "shell/Convert.h"
 
-namespace vortana::cli {
+namespace vortana {
 namespace {
 
 constexpr int kOfflineMode = 1;  // SettingsControls::RadioGroup1
@@ -26,10 +25,11 @@ std::int64_t SerialSpan(const SettingsControls& settings, std::int64_t increment
         return 1;
     const std::int64_t count = StrToInt(settings.Edit4);
     if (count == 0)
-        throw UsageError(
+        throw JobError(
+            ExitStatus::Usage,
             "offline mode with --count 0 sets no number of chips, so no range of serial numbers "
             "can be reserved for --increment " +
-            std::to_string(increment) + ": give --count N, or --increment 0");
+                std::to_string(increment) + ": give --count N, or --increment 0");
     return count * increment;
 }
 
@@ -46,4 +46,4 @@ void RequireSerialRange(std::int64_t first, std::int64_t size) {
                     std::to_string(first));
 }
 
-}  // namespace vortana::cli
+}  // namespace vortana

@@ -17,10 +17,10 @@
 #include <cstdint>
 #include <string>
 
-namespace vortana::cli {
+namespace vortana {
 
 // The first of `count` consecutive numbers reserved; `first` from 0 to 9999999999.
 std::int64_t ReserveSerialNumbers(const std::string& counterFile, std::int64_t count,
                                   std::int64_t first);
 
-}  // namespace vortana::cli
+}  // namespace vortana

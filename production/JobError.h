@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "cli/ExitStatus.h"
+#include "production/ExitStatus.h"
 
-namespace vortana::cli {
+namespace vortana {
 
 class JobError : public std::runtime_error {
   public:
@@ -21,4 +21,4 @@ class JobError : public std::runtime_error {
     ExitStatus status_;
 };
 
-}  // namespace vortana::cli
+}  // namespace vortana

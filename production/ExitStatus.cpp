@@ -1,8 +1,8 @@
-#include "cli/ExitStatus.h"
+#include "production/ExitStatus.h"
 
 #include <algorithm>
 
-namespace vortana::cli {
+namespace vortana {
 
 std::string_view NameOf(ExitStatus status) {
     if (status > ExitStatus::Interrupted)
@@ -13,4 +13,4 @@ std::string_view NameOf(ExitStatus status) {
     return row == kExitStatuses.end() ? "unknown" : row->name;
 }
 
-}  // namespace vortana::cli
+}  // namespace vortana

@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-namespace vortana::cli {
+namespace vortana {
 
 struct PortOutcome;
 
@@ -40,4 +40,4 @@ class RunLog {
     int fd_;
 };
 
-}  // namespace vortana::cli
+}  // namespace vortana

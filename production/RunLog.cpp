@@ -1,4 +1,4 @@
-#include "cli/RunLog.h"
+#include "production/RunLog.h"
 
 #include <cerrno>
 #include <chrono>
@@ -6,13 +6,12 @@
 #include <cstring>
 #include <utility>
 
-#include "cli/Job.h"
-#include "cli/JobError.h"
-#include "cli/Reporter.h"
-#include "cli/Text.h"
+#include "production/JobError.h"
+#include "production/PortOutcome.h"
+#include "production/RecordText.h"
 #include "shell/FileOps.h"
 
-namespace vortana::cli {
+namespace vortana {
 namespace {
 
 // The columns up to message came first; later ones follow them, so readers of those still work.
@@ -120,4 +119,4 @@ std::string RunLog::WriteRecords(std::string_view command, std::span<const PortO
            "; not recorded: " + unrecorded;
 }
 
-}  // namespace vortana::cli
+}  // namespace vortana

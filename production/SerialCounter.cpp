@@ -1,16 +1,16 @@
-#include "cli/SerialCounter.h"
+#include "production/SerialCounter.h"
 
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 
-#include "cli/JobError.h"
-#include "cli/SerialRange.h"
 #include "image/SerialNumber.h"
+#include "production/JobError.h"
+#include "production/SerialRange.h"
 #include "shell/FileAccess.h"
 #include "shell/FileOps.h"
 
-namespace vortana::cli {
+namespace vortana {
 namespace {
 
 [[noreturn]] void Refuse(const std::string& what) {
@@ -81,4 +81,4 @@ std::int64_t ReserveSerialNumbers(const std::string& counterFile, std::int64_t c
     return start;
 }
 
-}  // namespace vortana::cli
+}  // namespace vortana
