@@ -13,6 +13,12 @@ vortana_window() {
     timeout "${2:-30}" xdotool search --sync --onlyvisible --name "$1" | head -n 1
 }
 
+# The ids of the windows shown now, one a line. A window that closes while xdotool looks at it
+# makes xdotool fail with BadWindow after listing the others: that is no error here.
+vortana_shown_windows() {
+    xdotool search --onlyvisible --name '' 2>/dev/null || true
+}
+
 # Clicks the point $2, $3 of window $1.
 vortana_click() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
@@ -23,7 +29,7 @@ vortana_click() {
 vortana_new_window() {
     local id
     for _ in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name '' | grep -vxF -- "$1" | head -n 1)
+        id=$(vortana_shown_windows | grep -vxF -- "$1" | head -n 1)
         [ -n "$id" ] && echo "$id" && return 0
         sleep 0.1
     done
@@ -40,7 +46,7 @@ vortana_activate() {
 # Waits until window $1 is no longer shown (at most 30 seconds).
 vortana_await_gone() {
     for _ in $(seq 300); do
-        xdotool search --onlyvisible --name '' | grep -qx "$1" || return 0
+        vortana_shown_windows | grep -qx "$1" || return 0
         sleep 0.1
     done
     return 1
@@ -69,7 +75,7 @@ vortana_settings_model_file() {
     # Catalogue lines are 24 pixels apart from 6 pixels down.
     xdotool mousemove --window "$list" 80 $((24 * line - 6)) click --repeat 2 --delay 80 1
     vortana_await_gone "$list"
-    shown=$(xdotool search --onlyvisible --name '')
+    shown=$(vortana_shown_windows)
     vortana_click "$main" 500 236  # 加 载 文 件
     dialog=$(vortana_new_window "$shown")  # the file dialog
     vortana_activate "$dialog"
