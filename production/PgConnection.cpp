@@ -1,0 +1,129 @@
+#include "production/PgConnection.h"
+
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <utility>
+
+namespace vortana {
+namespace {
+
+constexpr const char* kDefaultConnectSeconds = "10";
+
+// libpq's messages end in a line end and may run on over lines (a statement's position); the
+// first line says it.
+std::string FirstLine(const char* message) {
+    std::string text = message != nullptr ? message : "";
+    return text.substr(0, text.find('\n'));
+}
+
+// The server's notices ("relation already exists, skipping") are no news to a station.
+void IgnoreNotice(void*, const char*) {}
+
+bool Lost(const pg_conn* connection) {
+    return PQstatus(connection) != CONNECTION_OK;
+}
+
+[[noreturn]] void Refuse(const pg_conn* connection, const pg_result* result) {
+    const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
+    const char* sqlState = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    const std::string reason = FirstLine(primary != nullptr ? primary : PQerrorMessage(connection));
+    const bool lost = Lost(connection);
+    throw DatabaseError(
+        (lost ? "the connection to the serial database was lost: " : "the serial database says: ") +
+            reason,
+        sqlState != nullptr ? sqlState : "", lost);
+}
+
+}  // namespace
+
+PgResult::~PgResult() {
+    PQclear(result_);
+}
+
+PgResult::PgResult(PgResult&& other) noexcept : result_(std::exchange(other.result_, nullptr)) {}
+
+int PgResult::Rows() const {
+    return PQntuples(result_);
+}
+
+int PgResult::AffectedRows() const {
+    return std::atoi(PQcmdTuples(result_));
+}
+
+bool PgResult::IsNull(int row, int column) const {
+    return PQgetisnull(result_, row, column) != 0;
+}
+
+std::string PgResult::Text(int row, int column) const {
+    return PQgetvalue(result_, row, column);
+}
+
+std::int64_t PgResult::Integer(int row, int column) const {
+    const std::string text = Text(row, column);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        throw DatabaseError("the serial database answered '" + text + "' for a number", "", false);
+    return value;
+}
+
+PgConnection::PgConnection(const std::string& target) {
+    // An empty value stands for the environment: PGCONNECT_TIMEOUT when set.
+    const char* timeout = std::getenv("PGCONNECT_TIMEOUT") != nullptr ? "" : kDefaultConnectSeconds;
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {timeout, target.c_str(), nullptr};
+    connection_ = PQconnectdbParams(keywords, values, 1);  // the target's own settings come last
+    if (connection_ == nullptr)
+        throw DatabaseError("cannot connect to the serial database: out of memory", "", true);
+    if (Lost(connection_)) {
+        const std::string reason = FirstLine(PQerrorMessage(connection_));
+        PQfinish(connection_);
+        throw DatabaseError("cannot connect to the serial database: " + reason, "", true);
+    }
+    PQsetNoticeProcessor(connection_, IgnoreNotice, nullptr);
+}
+
+PgConnection::~PgConnection() {
+    PQfinish(connection_);
+}
+
+PgResult PgConnection::Run(std::string_view sql, const std::vector<PgValue>& parameters) {
+    std::vector<const char*> values;
+    for (const PgValue& parameter : parameters)
+        values.push_back(parameter ? parameter->c_str() : nullptr);
+    PgResult result(PQexecParams(connection_, std::string(sql).c_str(),
+                                 static_cast<int>(values.size()), nullptr, values.data(), nullptr,
+                                 nullptr, 0));
+    const ExecStatusType status = PQresultStatus(result.result_);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        Refuse(connection_, result.result_);
+    return result;
+}
+
+bool PgConnection::Reconnect() {
+    PQreset(connection_);
+    return !Lost(connection_);
+}
+
+PgTransaction::PgTransaction(PgConnection& connection) : connection_(connection) {
+    connection_.Run("BEGIN");
+}
+
+PgTransaction::~PgTransaction() {
+    if (!open_)
+        return;
+    try {
+        connection_.Run("ROLLBACK");
+    } catch (const DatabaseError&) {
+        // A lost connection ends its transaction on the server without a word.
+    }
+}
+
+void PgTransaction::Commit() {
+    open_ = false;  // a commit that fails leaves nothing to roll back
+    connection_.Run("COMMIT");
+}
+
+}  // namespace vortana
