@@ -16,5 +16,6 @@ const Command& VerifyCommand();
 const Command& WriteCommand();
 const Command& ReadCommand();
 const Command& CrcCommand();
+const Command& DbCommand();
 
 }  // namespace vortana::cli

@@ -10,6 +10,7 @@
 #include "image/ImageBlocks.h"
 #include "image/ImageLoader.h"
 #include "image/SerialNumber.h"
+#include "production/Database.h"
 #include "production/JobError.h"
 #include "production/RunLog.h"
 #include "production/SerialCounter.h"
@@ -24,8 +25,49 @@ constexpr std::size_t kCheckSumDigits = 8;  // at the end of the loader's checks
 constexpr std::int64_t kMaxIncrement = 9;
 constexpr std::int64_t kMaxBurnCount = 9999;
 
+JobRecord ReadJobRecord(const Options& options) {
+    return {
+        .model = options.Value(kModelOption.name),
+        .file = options.Value(kFileOption.name),
+        .station = options.Value("--station", HostName()),
+        .operatorName = options.Value("--operator", LoginName()),
+        .version = VORTANA_VERSION,
+    };
+}
+
 bool TakesSerialNumbers(const Options& options) {
-    return options.Has("--serial") || options.Has("--serial-file");
+    return options.Has("--serial") || options.Has("--serial-file") || options.Has("--serial-db");
+}
+
+// Refuses what cannot be meant together before anything is taken.
+void RequireOneSerialSource(const Options& options) {
+    if (options.Has("--serial-file") && options.Has("--serial-db"))
+        throw UsageError("--serial-file and --serial-db both give serial numbers: choose one");
+    if (options.Has("--counter") && !options.Has("--serial-db"))
+        throw UsageError("--counter names a counter of the serial database: add --serial-db URL");
+}
+
+std::unique_ptr<SerialSource> MakeSerialSource(const Options& options) {
+    if (options.Has("--serial-file"))
+        return std::make_unique<SerialCounterFile>(options.Value("--serial-file"));
+    return OpenSerialDatabase({
+        .url = DatabaseUrl(options.Value("--serial-db")),
+        .counter = options.Value("--counter", options.Value(kModelOption.name)),
+        .station = ReadJobRecord(options).station,
+        .spool = options.Has("--log") ? options.Value("--log") + ".spool" : "",
+    });
+}
+
+// The notices the serial source gathered, told through `reporter`.
+void TellNotices(const JobPlan& plan, Reporter& reporter) {
+    if (plan.serialSource)
+        for (const std::string& notice : plan.serialSource->TakeNotices())
+            reporter.Notice(notice);
+}
+
+// The reasons records were not kept, in one message; empty when all were.
+std::string JoinFailures(const std::string& first, const std::string& second) {
+    return first.empty() || second.empty() ? first + second : first + "; " + second;
 }
 
 bool GivesSettings(const Options& options) {
@@ -38,16 +80,6 @@ bool GivesSettings(const Options& options) {
 ExitStatus RunEndStatus(const std::vector<PortOutcome>& outcomes, bool recordFailed) {
     const ExitStatus chips = RunStatus(outcomes);
     return chips == ExitStatus::Success && recordFailed ? ExitStatus::FileRefused : chips;
-}
-
-JobRecord ReadJobRecord(const Options& options) {
-    return {
-        .model = options.Value(kModelOption.name),
-        .file = options.Value(kFileOption.name),
-        .station = options.Value("--station", HostName()),
-        .operatorName = options.Value("--operator", LoginName()),
-        .version = VORTANA_VERSION,
-    };
 }
 
 }  // namespace
@@ -86,15 +118,18 @@ void PrepareSettings(JobPlan& plan, const Invocation& invocation) {
 
 SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocation) {
     const Options& options = invocation.options;
+    RequireOneSerialSource(options);
     SerialNumbering numbering;
     numbering.numbered = TakesSerialNumbers(options);
-    numbering.first = WholeNumberOption(options, "--serial", 0, 0, kSerialNumberMax);
+    // A database counter starts at 1, as people count; a counter file at 0, as it always has.
+    numbering.first = WholeNumberOption(options, "--serial", options.Has("--serial-db") ? 1 : 0, 0,
+                                        kSerialNumberMax);
     numbering.increment = WholeNumberOption(options, "--increment", 0, 0, kMaxIncrement);
     if (!numbering.numbered)
         return numbering;
     numbering.span = SerialSpan(plan.settings, numbering.increment);
     numbering.size = SerialRangeSize(numbering.span, invocation.ports.size());
-    if (!options.Has("--serial-file"))
+    if (!options.Has("--serial-file") && !options.Has("--serial-db"))
         RequireSerialRange(numbering.first, numbering.size);
     return numbering;
 }
@@ -102,6 +137,16 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
 void OpenRunLog(JobPlan& plan, const Invocation& invocation) {
     if (invocation.options.Has("--log") && !plan.log)
         plan.log.emplace(invocation.options.Value("--log"));
+}
+
+std::string DatabaseUrl(const std::string& value) {
+    return value == "-" ? "" : value;
+}
+
+void OpenSerialSource(JobPlan& plan, const Invocation& invocation) {
+    const Options& options = invocation.options;
+    if (!plan.serialSource && (options.Has("--serial-file") || options.Has("--serial-db")))
+        plan.serialSource = MakeSerialSource(options);
 }
 
 void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required) {
@@ -138,12 +183,20 @@ void LoadImageFile(JobPlan& plan, const std::string& path) {
 
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering) {
-    const Options& options = invocation.options;
     SessionState& session = *plan.session;
     session.SerialIncrement = static_cast<std::uint8_t>(numbering.increment);
+    plan.record = ReadJobRecord(invocation.options);
+    OpenSerialSource(plan, invocation);
     std::int64_t first = numbering.first;
-    if (numbering.numbered && options.Has("--serial-file"))
-        first = ReserveSerialNumbers(options.Value("--serial-file"), numbering.size, first);
+    if (plan.serialSource)
+        first = plan.serialSource->TakeRound({
+            .command = plan.command,
+            .record = plan.record,
+            .crc32 = plan.crc32,
+            .ports = invocation.ports,
+            .span = numbering.span,
+            .first = numbering.first,
+        });
     for (std::size_t i = 0; i < invocation.ports.size(); ++i) {
         std::optional<std::int64_t> serial;
         if (numbering.numbered) {
@@ -159,9 +212,12 @@ ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation) {
     OpenRunLog(plan, invocation);
     plan.record = ReadJobRecord(invocation.options);
     const std::unique_ptr<Reporter> reporter = MakeReporter(invocation);
+    TellNotices(plan, *reporter);
     const std::vector<PortOutcome> outcomes = RunJob(plan, invocation, *reporter);
     const std::string recordFailure =
-        plan.log ? plan.log->WriteRecords(plan.command, outcomes) : "";
+        JoinFailures(plan.log ? plan.log->WriteRecords(plan.command, outcomes) : "",
+                     plan.serialSource ? plan.serialSource->EndRound() : "");
+    TellNotices(plan, *reporter);
     const ExitStatus status = RunEndStatus(outcomes, !recordFailure.empty());
     reporter->Finish(outcomes, status, recordFailure);
     return status;

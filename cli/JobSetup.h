@@ -24,6 +24,8 @@ inline constexpr OptionSpec kSerialOptions[] = {
     {"--serial",      "START", "serial number of the first chip (0 to 9999999999)"},
     {"--increment",   "K",     "offline mode: serial number step from chip to chip (0 to 9)"},
     {"--serial-file", "FILE",  "counter file holding the next free serial number, shared by runs"},
+    {"--serial-db",   "URL",   "serial numbers and records from a PostgreSQL database ('-': PG* variables)"},
+    {"--counter",     "NAME",  "with --serial-db: the counter the numbers come from (default: the model)"},
 };
 inline constexpr OptionSpec kSettingsOptions[] = {
     {"--mode",   "online|offline", "programming mode (default online)"},
@@ -49,7 +51,7 @@ void PrepareSettings(JobPlan& plan, const Invocation& invocation);
 // The serial numbers a download job asks for, read and checked (SerialRange.h) before any is
 // taken; the settings prepared first.
 struct SerialNumbering {
-    bool numbered = false;   // --serial or --serial-file: every header gets a number
+    bool numbered = false;   // --serial, --serial-file or --serial-db: every header gets a number
     std::int64_t first = 0;  // --serial: the first number, or the counter's while it is new
     std::int64_t increment = 0;
     std::int64_t span = 1;  // numbers each programmer takes
@@ -60,6 +62,15 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
 // Opens --log, when given and not open yet: before the job takes a number or sends a byte.
 void OpenRunLog(JobPlan& plan, const Invocation& invocation);
 
+// The serial database's connection URI as --serial-db and db take it: "-" and empty leave it to
+// the PG* environment variables.
+std::string DatabaseUrl(const std::string& value);
+
+// Opens the serial source the options name (--serial-file, --serial-db), when there is one and
+// it is not open yet: once for all the rounds of a job. Throws JobError(SerialSource) when the
+// database cannot be used.
+void OpenSerialSource(JobPlan& plan, const Invocation& invocation);
+
 // Stores the --model's catalogue line in the plan's session. Without --model, throws UsageError
 // when `required`, else leaves the session without a model.
 void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
@@ -68,15 +79,16 @@ void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
 void LoadImageFile(JobPlan& plan, const Invocation& invocation);
 void LoadImageFile(JobPlan& plan, const std::string& path);
 
-// Takes the numbers (from the --serial-file counter when given) and makes the download header of
-// every port, programmer i's starting at first + i × span.
+// Takes the round's numbers (from the serial source when there is one, opened first) and makes
+// the download header of every port, programmer i's starting at first + i × span.
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering);
 
 // Runs the plan on every port (the log opened first, the records' fields read from the options,
-// the system's names and the program's version), appends the records to --log and only
-// then reports the run's end; returns the run's exit status: the first programmer's failure in
-// port order, else FileRefused when a record could not be written, else success.
+// the system's names and the program's version), appends the records to --log, ends the serial
+// source's round and only then reports the run's end, with the source's notices before and after
+// the run; returns the run's exit status: the first programmer's failure in port order, else
+// FileRefused when a record could not be written, else success.
 ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation);
 
 }  // namespace vortana::cli

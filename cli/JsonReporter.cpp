@@ -60,6 +60,11 @@ void JsonReporter::Note(std::size_t port, std::string_view text) {
           Field("text", JsonString(text)) + "}");
 }
 
+void JsonReporter::Notice(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    Write("{\"event\":\"note\"" + Field("text", JsonString(text)) + "}");
+}
+
 void JsonReporter::Ended(std::size_t port, const PortOutcome& outcome) {
     std::lock_guard lock(mutex_);
     Write(
