@@ -18,6 +18,15 @@ std::string FirstLine(const char* message) {
     return text.substr(0, text.find('\n'));
 }
 
+// A statement's failure as the server words it, without the severity libpq puts before it.
+std::string Reason(const char* message) {
+    std::string line = FirstLine(message);
+    for (const std::string_view severity : {"FATAL:  ", "ERROR:  "})
+        if (line.starts_with(severity))
+            line.erase(0, severity.size());
+    return line;
+}
+
 // The server's notices ("relation already exists, skipping") are no news to a station.
 void IgnoreNotice(void*, const char*) {}
 
@@ -28,7 +37,7 @@ bool Lost(const pg_conn* connection) {
 [[noreturn]] void Refuse(const pg_conn* connection, const pg_result* result) {
     const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
     const char* sqlState = PQresultErrorField(result, PG_DIAG_SQLSTATE);
-    const std::string reason = FirstLine(primary != nullptr ? primary : PQerrorMessage(connection));
+    const std::string reason = Reason(primary != nullptr ? primary : PQerrorMessage(connection));
     const bool lost = Lost(connection);
     throw DatabaseError(
         (lost ? "the connection to the serial database was lost: " : "the serial database says: ") +

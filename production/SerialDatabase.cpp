@@ -141,9 +141,8 @@ void SerialDatabase::Ended(std::size_t port, const PortOutcome& outcome) {
             return;
         } catch (const DatabaseError& error) {
             lost_ = true;  // whatever failed, the ends wait in the spool until the round's end
-            notices_.push_back("mid-round, " + std::string(error.what()) +
-                               ": the programmers' records go to " + spool_.Path() +
-                               " until it is back");
+            notices_.push_back(std::string(error.what()) + "; mid-round, the programmers' " +
+                               "records go to " + spool_.Path() + " until it is back");
         }
     }
     try {

@@ -149,8 +149,7 @@ TEST(SerialDatabase, EndsLostWithTheServerWaitInTheSpoolAndAreSentWhenItIsBack) 
         EXPECT_EQ(source.EndRound(), "");  // back at the round's end: the spool sent
         EXPECT_THAT(
             source.TakeNotices(),
-            ElementsAre(HasSubstr("mid-round, the connection to the serial database was "
-                                  "lost"),
+            ElementsAre(HasSubstr("the connection to the serial database was lost: "),
                         "the serial database is back: 2 records kept in " + spool + " sent to it"));
 
         EXPECT_EQ(source.TakeRound(Round(2, "line-1")), 4);
