@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "comm/PortDiscovery.h"
 #include "production/ExitStatus.h"
 
 namespace vortana::cli {
@@ -28,7 +29,8 @@ struct Invocation {
     std::chrono::milliseconds lateWait{0};  // after a time-out, how long to listen for the answer
     bool json = false;
     bool quiet = false;
-    bool terminal = false;  // standard output is a terminal: progress bars
+    bool terminal = false;           // standard output is a terminal: progress bars
+    PortDiscoveryRoots portRoots{};  // where `ports` and usb: port names look the ports up
     std::ostream& out;
     std::ostream& err;
 };

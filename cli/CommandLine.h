@@ -35,7 +35,7 @@ struct OptionSpec {
 
 // clang-format off
 inline constexpr OptionSpec kCommonOptions[] = {
-    {"--port",      "PORT",    "serial port: COM1..., ttyUSB0, a path; repeat for a production run"},
+    {"--port",      "PORT",    "serial port: COM1..., ttyUSB0, a path, or usb:SERIAL (its USB adapter's); repeat for a production run"},
     {"--catalogue", "FILE",    "model catalogue (default: MCUtype.txt beside the program)"},
     {"--timeout",   "SECONDS", "give up on a step after this long without its answer (default 120)"},
     {"--late-wait", "SECONDS", "after a time-out, listen this long for the late answer (default 10; 0: off)"},

@@ -6,6 +6,7 @@
 #include "cli/Connection.h"
 #include "cli/DeviceSteps.h"
 #include "cli/Interruption.h"
+#include "cli/PortLookup.h"
 #include "cli/Reporter.h"
 #include "production/JobError.h"
 #include "production/RecordText.h"
@@ -35,9 +36,10 @@ void RunSteps(const JobPlan& plan, std::size_t index, DeviceSteps& steps, Report
 }
 
 PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::size_t index,
-                      Reporter& reporter) {
+                      const FoundPort& found, Reporter& reporter) {
     PortOutcome outcome;
     outcome.port = invocation.ports[index];
+    outcome.foundAt = found.foundAt;
     outcome.serial = index < plan.serials.size() ? plan.serials[index] : std::nullopt;
     outcome.checksum = plan.checksum;
     outcome.crc32 = plan.crc32;
@@ -46,7 +48,9 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
     try {
         if (InterruptionSignal() != 0)  // not started, but recorded with the serial number it took
             throw InterruptionError(" before the programmer was started");
-        Connection connection(outcome.port);
+        if (!found.failure.empty())
+            throw JobError(ExitStatus::PortFailure, found.failure);
+        Connection connection(found.device);
         DeviceSteps steps(connection, *plan.session, {invocation.timeout, invocation.lateWait},
                           [&reporter, index](const StepProgress& progress) {
                               reporter.Progress(index, progress);
@@ -68,12 +72,13 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
 std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocation,
                                 Reporter& reporter) {
     reporter.Begin(invocation.ports);
+    const std::vector<FoundPort> found = LookUpPorts(invocation.ports, invocation.portRoots);
     std::vector<PortOutcome> outcomes(invocation.ports.size());
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < invocation.ports.size(); ++i)
             threads.emplace_back(
-                [&, i] { outcomes[i] = RunOnPort(plan, invocation, i, reporter); });
+                [&, i] { outcomes[i] = RunOnPort(plan, invocation, i, found[i], reporter); });
     }
     return outcomes;
 }

@@ -47,9 +47,10 @@ struct JobPlan {
     std::unique_ptr<SerialSource> serialSource;
 };
 
-// Runs `plan` on every port of the invocation and reports its start, progress and each port's
-// end through `reporter`; returns the outcomes in port order. The run's end is the caller's to
-// report, once the records are written.
+// Runs `plan` on every port of the invocation, each looked up first (cli/PortLookup.h: a usb:
+// name that finds no port ends that port's job as a port failure), and reports its start,
+// progress and each port's end through `reporter`; returns the outcomes in port order. The run's
+// end is the caller's to report, once the records are written.
 std::vector<PortOutcome> RunJob(const JobPlan& plan, const Invocation& invocation,
                                 Reporter& reporter);
 

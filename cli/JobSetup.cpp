@@ -7,6 +7,7 @@
 #include "cli/Reporter.h"
 #include "cli/SystemNames.h"
 #include "comm/PortIdentity.h"
+#include "comm/UsbPortName.h"
 #include "image/ImageBlocks.h"
 #include "image/ImageLoader.h"
 #include "image/SerialNumber.h"
@@ -82,6 +83,17 @@ ExitStatus RunEndStatus(const std::vector<PortOutcome>& outcomes, bool recordFai
     return chips == ExitStatus::Success && recordFailed ? ExitStatus::FileRefused : chips;
 }
 
+// A usb: name's serial number is compared as given, case included; other names by the device.
+std::string DeviceKey(const std::string& port) {
+    if (!IsUsbPortName(port))
+        return PortIdentity(port);
+    if (UsbSerialOf(port).empty())
+        throw UsageError(
+            "--port usb: names no serial number: give it as usb:SERIAL (see: "
+            "vortana-cli ports)");
+    return port;
+}
+
 }  // namespace
 
 void RequirePorts(const Invocation& invocation) {
@@ -89,7 +101,7 @@ void RequirePorts(const Invocation& invocation) {
         throw UsageError("no port given: add --port PORT (see: vortana-cli ports)");
     std::map<std::string, std::string> given;  // the device's identity, the first name given it
     for (const std::string& port : invocation.ports) {
-        const auto [first, added] = given.emplace(PortIdentity(port), port);
+        const auto [first, added] = given.emplace(DeviceKey(port), port);
         if (added)
             continue;
         if (first->second == port)

@@ -36,8 +36,9 @@ inline constexpr OptionSpec kSettingsOptions[] = {
 };
 // clang-format on
 
-// Throws UsageError when no --port was given, or one port twice: by its name, or by the device
-// another name leads to (comm/PortIdentity.h).
+// Throws UsageError when no --port was given, "usb:" without a serial number, or one port twice:
+// by its name, or by the device another name leads to (comm/PortIdentity.h). A usb: name is
+// looked up later, at the start of each run (cli/PortLookup.h).
 void RequirePorts(const Invocation& invocation);
 
 // The settings the options of kSettingsOptions give, the window's defaults for those not given.

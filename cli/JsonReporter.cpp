@@ -69,6 +69,7 @@ void JsonReporter::Ended(std::size_t port, const PortOutcome& outcome) {
     std::lock_guard lock(mutex_);
     Write(
         "{\"event\":\"result\"" + Field("port", JsonString(ports_.at(port))) +
+        (outcome.foundAt.empty() ? "" : Field("device", JsonString(outcome.foundAt))) +
         Field("outcome", JsonString(NameOf(outcome.status))) +
         Field("exit", std::to_string(static_cast<int>(outcome.status))) +
         Field("message", JsonString(outcome.message)) +

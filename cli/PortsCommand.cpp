@@ -38,7 +38,7 @@ class Ports : public Command {
     std::span<const OptionSpec> Grammar() const override { return {}; }
 
     ExitStatus Run(const Invocation& invocation) const override {
-        for (const PortInfo& port : DiscoverPorts())
+        for (const PortInfo& port : DiscoverPorts(invocation.portRoots))
             invocation.out << (invocation.json ? PortObject(port) : PortLine(port)) << "\n";
         return ExitStatus::Success;
     }

@@ -92,6 +92,7 @@ int RunCommandLine(std::span<const std::string> arguments, std::ostream& out, st
             .json = json,
             .quiet = options.Has("--quiet"),
             .terminal = environment.terminal,
+            .portRoots = environment.portRoots,
             .out = out,
             .err = err,
         };

@@ -13,11 +13,15 @@
 #include <span>
 #include <string>
 
+#include "comm/PortDiscovery.h"
+
 namespace vortana::cli {
 
 struct ProgramEnvironment {
     std::string exeDir;     // the program's folder, ending in "/": the default catalogue's place
     bool terminal = false;  // `out` is a terminal
+    PortDiscoveryRoots
+        portRoots{};  // where the ports are looked up: the system's, or a test's tree
 };
 
 // The exit status, as the ExitStatus table numbers it.

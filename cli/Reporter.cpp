@@ -2,6 +2,7 @@
 
 #include "cli/Command.h"
 #include "cli/JsonReporter.h"
+#include "cli/PortLookup.h"
 #include "cli/Text.h"
 #include "cli/TextReporter.h"
 #include "production/RecordText.h"
@@ -21,7 +22,8 @@ std::string SummaryTable(std::span<const PortOutcome> outcomes) {
     std::vector<std::vector<std::string>> rows{
         {"port", "serial", "checksum", "crc32", "outcome", "duration"}};
     for (const PortOutcome& outcome : outcomes)
-        rows.push_back({outcome.port, outcome.serial ? std::to_string(*outcome.serial) : "-",
+        rows.push_back({PortLabel(outcome.port, outcome.foundAt),
+                        outcome.serial ? std::to_string(*outcome.serial) : "-",
                         ChecksumText(outcome.checksum), Crc32Text(outcome.crc32),
                         std::string(NameOf(outcome.status)), SecondsText(outcome.duration)});
     return TableText(rows);

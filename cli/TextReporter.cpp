@@ -5,6 +5,7 @@
 
 #include "cli/DisplayWidth.h"
 #include "cli/OutputCheck.h"
+#include "cli/PortLookup.h"
 #include "cli/Text.h"
 
 namespace vortana::cli {
@@ -18,9 +19,10 @@ constexpr const char* kLinesUp = "\x1b[";  // followed by a count and 'F'
 constexpr const char* kClearLine = "\x1b[2K";
 
 std::string OutcomeLine(const PortOutcome& outcome) {
+    const std::string port = PortLabel(outcome.port, outcome.foundAt);
     if (outcome.status == ExitStatus::Success)
-        return outcome.port + ": ok in " + SecondsText(outcome.duration);
-    return outcome.port + ": failed (" + std::string(NameOf(outcome.status)) + ") after " +
+        return port + ": ok in " + SecondsText(outcome.duration);
+    return port + ": failed (" + std::string(NameOf(outcome.status)) + ") after " +
            SecondsText(outcome.duration) + ": " + outcome.message;
 }
 

@@ -23,7 +23,8 @@ struct JobRecord {
 };
 
 struct PortOutcome {
-    std::string port;
+    std::string port;     // as --port gives it
+    std::string foundAt;  // where a usb: name was found ("ttyUSB3"); empty otherwise
     ExitStatus status = ExitStatus::Success;
     std::string message;  // why it failed; empty on success
     std::optional<std::int64_t> serial;

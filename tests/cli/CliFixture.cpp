@@ -93,7 +93,7 @@ CliResult CliFixture::Run(std::vector<std::string> arguments, bool terminal) con
     std::ostringstream out;
     std::ostringstream err;
     CliResult result;
-    result.status = RunProgram(arguments, out, err, {dir_.string() + "/", terminal});
+    result.status = RunProgram(arguments, out, err, {dir_.string() + "/", terminal, portRoots_});
     result.out = out.str();
     result.err = err.str();
     return result;

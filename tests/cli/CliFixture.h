@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "comm/PortDiscovery.h"
 #include "sim/Simulator.h"
 
 namespace vortana::cli::test {
@@ -50,6 +51,9 @@ class CliFixture : public ::testing::Test {
     std::string PortOf(std::size_t index) const { return ports_.at(index); }
     sim::Simulator& Sim(std::size_t index) const { return *sims_.at(index); }
 
+    // Where the program looks the ports up (ports, usb: names): the system's unless given.
+    void LookPortsUpIn(const PortDiscoveryRoots& roots) { portRoots_ = roots; }
+
     // Runs the program with `arguments` and --catalogue.
     CliResult Run(std::vector<std::string> arguments, bool terminal = false) const;
 
@@ -57,6 +61,7 @@ class CliFixture : public ::testing::Test {
     std::filesystem::path dir_;
     std::vector<std::unique_ptr<sim::Simulator>> sims_;
     std::vector<std::string> ports_;
+    PortDiscoveryRoots portRoots_;
 };
 
 }  // namespace vortana::cli::test

@@ -1,7 +1,6 @@
 // The POSIX backend's decision on a port name before anything opens it, the reasons it gives for
 // a port that cannot be opened with their hints, and port discovery over a fake sysfs and /dev.
 #include <pwd.h>
-#include <stdlib.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -9,42 +8,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
-
 #include "comm/PortDiscovery.h"
 #include "comm/PortIdentity.h"
+#include "comm/UsbPortName.h"
 #include "comm/posix/DeviceCheck.h"
 #include "comm/posix/PosixSerialPort.h"
+#include "harness/FakeSysfs.h"
 #include "harness/Pty.h"
 
 namespace vortana::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-// A folder tree under the temporary folder, removed with it; parents are made as needed.
-struct Tree {
-    Tree() {
-        std::string name = (fs::temp_directory_path() / "vortana-tree-XXXXXX").string();
-        if (::mkdtemp(name.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        root = name;
-    }
-    ~Tree() { fs::remove_all(root); }
-    std::string At(const std::string& relative) const {
-        fs::create_directories(fs::path(root + "/" + relative).parent_path());
-        return root + "/" + relative;
-    }
-    void File(const std::string& relative, const std::string& text = "") const {
-        std::ofstream(At(relative)) << text;
-    }
-    void Link(const std::string& relative, const std::string& target) const {
-        fs::create_symlink(target, At(relative));
-    }
-    std::string root;
-};
 
 std::size_t OpensSeen(const UniqueFd& inotify) {
     alignas(inotify_event) char events[4096];
@@ -56,8 +29,8 @@ std::size_t OpensSeen(const UniqueFd& inotify) {
 }
 
 TEST(SerialDeviceCheck, RefusesWhatIsNoTerminalWithoutOpeningIt) {
-    const Tree sysWithoutTtys;
-    const Tree files;
+    const ScratchTree sysWithoutTtys;
+    const ScratchTree files;
     files.File("plain");
     ASSERT_EQ(::mkfifo(files.At("fifo").c_str(), 0600), 0);
     std::vector<std::string> names = {files.At("plain"), files.At("fifo")};
@@ -79,7 +52,7 @@ TEST(SerialDeviceCheck, RefusesWhatIsNoTerminalWithoutOpeningIt) {
 }
 
 TEST(SerialDeviceCheck, SysfsTellsTtyDevicesAndPseudoTerminalsNeedNone) {
-    const Tree sys;
+    const ScratchTree sys;
     EXPECT_EQ(CheckSerialDevice("/dev/null", sys.root).refusal, PortFailure::NotATerminal);
     sys.File("class/tty/ttyFAKE0/dev", "1:3\n");
     sys.Link("dev/char/1:3", "../../class/tty/ttyFAKE0");
@@ -94,7 +67,7 @@ TEST(SerialDeviceCheck, SysfsTellsTtyDevicesAndPseudoTerminalsNeedNone) {
 TEST(PortIdentity, NamesOfOneDeviceAreOneAndOtherDevicesAreNot) {
     const Pty one;
     const Pty other;
-    const Tree tree;
+    const ScratchTree tree;
     tree.Link("alias", one.SlavePath());
     EXPECT_EQ(PortIdentity(tree.root + "/alias"), PortIdentity(one.SlavePath()));
     EXPECT_NE(PortIdentity(other.SlavePath()), PortIdentity(one.SlavePath()));
@@ -132,16 +105,11 @@ TEST(PortFailureHint, PermissionDeniedNamesTheDialoutGroupAndTheCommandThatJoins
 
 // A USB serial adapter with a by-id link, a USB modem-class device, an on-board port that answers
 // and one without a UART (type 0), and a virtual console (no device), as Linux lays them out.
-struct FakeMachine {
+struct FakeMachine : FakeSysfs {
     FakeMachine() {
-        const std::string ftdi = "devices/pci0000:00/usb1/1-2";
-        for (const auto& [attribute, value] : {std::pair{"idVendor", "0403"},
-                                               {"idProduct", "6001"},
-                                               {"manufacturer", "FTDI"},
-                                               {"product", "FT232R USB UART"},
-                                               {"serial", "A10K3Z1Q"}})
-            sys.File(ftdi + "/" + attribute, std::string(value) + "\n");
-        Tty("ttyUSB0", ftdi + "/1-2:1.0/ttyUSB0");  // below the usb-serial port and interface
+        UsbAdapter("ttyUSB0", "1-2", "A10K3Z1Q");
+        sys.File("devices/pci0000:00/usb1/1-2/manufacturer", "FTDI\n");
+        sys.File("devices/pci0000:00/usb1/1-2/product", "FT232R USB UART\n");
         dev.Link("serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3Z1Q-if00-port0", "../../ttyUSB0");
         const std::string acm = "devices/pci0000:00/usb1/1-3";
         sys.File(acm + "/idVendor", "2341\n");
@@ -153,23 +121,11 @@ struct FakeMachine {
         sys.File("class/tty/ttyS1/type", "0\n");
         sys.File("class/tty/tty1/dev", "4:1\n");  // a virtual console has no device
     }
-    // class/tty/NAME -> DEVICE/tty/NAME, whose device is DEVICE, which has a driver.
-    void Tty(const std::string& name, const std::string& device) const {
-        const std::string tty = device + "/tty/" + name;
-        sys.File(tty + "/dev");
-        sys.Link("class/tty/" + name, sys.At(tty));
-        sys.Link(tty + "/device", sys.At(device));
-        sys.File("drivers/" + name + "/bind");
-        sys.Link(device + "/driver", sys.At("drivers/" + name));
-        dev.File(name);
-    }
-    Tree sys;
-    Tree dev;
 };
 
 TEST(DiscoverPorts, ListsDevicesWithDriversAndTheirUsbFacts) {
     const FakeMachine machine;
-    const std::vector<PortInfo> ports = DiscoverPorts({machine.sys.root, machine.dev.root});
+    const std::vector<PortInfo> ports = DiscoverPorts(machine.Roots());
     ASSERT_EQ(ports.size(), 3u);
     EXPECT_EQ(ports[0].name, "ttyACM0");
     EXPECT_EQ(ports[0].Hint(), "(2341:0043)");
@@ -181,6 +137,39 @@ TEST(DiscoverPorts, ListsDevicesWithDriversAndTheirUsbFacts) {
               machine.dev.At("serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3Z1Q-if00-port0"));
     EXPECT_EQ(ftdi.Hint(), "FTDI FT232R USB UART (0403:6001) SN A10K3Z1Q");
     EXPECT_TRUE(PortNameLess("ttyS2", "ttyS10"));
+}
+
+TEST(FindUsbPort, FindsTheAdapterByItsExactSerialWhereverItIsPluggedIn) {
+    const FakeSysfs machine;
+    machine.UsbAdapter("ttyUSB0", "1-2", "A10K3Z1Q");
+    machine.UsbAdapter("ttyUSB1", "1-4", "B2000");
+    const UsbPortMatch found = FindUsbPort("usb:A10K3Z1Q", DiscoverPorts(machine.Roots()));
+    ASSERT_TRUE(found.port) << found.failure;
+    EXPECT_EQ(found.port->path, machine.dev.At("ttyUSB0"));
+    EXPECT_EQ(FindUsbPort("usb:a10k3z1q", DiscoverPorts(machine.Roots())).failure,
+              "no programmer with USB serial a10k3z1q is plugged in");
+
+    machine.Unplug("ttyUSB0");
+    EXPECT_EQ(FindUsbPort("usb:A10K3Z1Q", DiscoverPorts(machine.Roots())).failure,
+              "no programmer with USB serial A10K3Z1Q is plugged in");
+    machine.UsbAdapter("ttyUSB3", "1-3", "A10K3Z1Q");
+    const UsbPortMatch replugged = FindUsbPort("usb:A10K3Z1Q", DiscoverPorts(machine.Roots()));
+    ASSERT_TRUE(replugged.port) << replugged.failure;
+    EXPECT_EQ(replugged.port->name, "ttyUSB3");
+}
+
+TEST(FindUsbPort, RefusesASerialSeveralAdaptersShareAndAnEmptyOne) {
+    const FakeSysfs machine;
+    machine.UsbAdapter("ttyUSB0", "1-2", "FT000001");
+    machine.UsbAdapter("ttyUSB1", "1-3", "FT000001");
+    machine.Tty("ttyS0", "devices/pnp0/00:00");  // no serial number
+    const std::vector<PortInfo> ports = DiscoverPorts(machine.Roots());
+    const UsbPortMatch shared = FindUsbPort("usb:FT000001", ports);
+    EXPECT_FALSE(shared.port);
+    EXPECT_EQ(shared.failure,
+              "USB serial FT000001 is carried by ttyUSB0 and ttyUSB1: name these programmers by "
+              "their ports");
+    EXPECT_FALSE(FindUsbPort("usb:", ports).port);
 }
 
 }  // namespace
