@@ -59,6 +59,14 @@ std::unique_ptr<SerialSource> MakeSerialSource(const Options& options) {
     });
 }
 
+// The USB serial number each port names (usb:SERIAL), or nothing where it names none.
+std::vector<std::string> UsbSerials(const std::vector<std::string>& ports) {
+    std::vector<std::string> serials;
+    for (const std::string& port : ports)
+        serials.emplace_back(IsUsbPortName(port) ? UsbSerialOf(port) : "");
+    return serials;
+}
+
 // The notices the serial source gathered, told through `reporter`.
 void TellNotices(const JobPlan& plan, Reporter& reporter) {
     if (plan.serialSource)
@@ -206,6 +214,7 @@ void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
             .record = plan.record,
             .crc32 = plan.crc32,
             .ports = invocation.ports,
+            .usbSerials = UsbSerials(invocation.ports),
             .span = numbering.span,
             .first = numbering.first,
         });

@@ -26,8 +26,8 @@ constexpr std::string_view kTakeNumbers =
 
 constexpr std::string_view kAddStarted =
     "INSERT INTO records (run_id, station, operator, command, port, model, file, crc32, counter,"
-    " serial, serials, version) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12)"
-    " RETURNING id";
+    " serial, serials, version, programmer_usb_serial)"
+    " VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13) RETURNING id";
 
 // Ends a 'started' record; counts the record whether it was started or had ended already (an end
 // sent twice, the second time from the spool).
@@ -103,17 +103,29 @@ std::int64_t SerialDatabase::TakeRoundOnce(const SerialRound& round, std::int64_
     for (std::size_t i = 0; i < round.ports.size(); ++i) {
         const std::int64_t serial = first + static_cast<std::int64_t>(i) * round.span;
         records_.push_back(
-            connection_
-                .Run(kAddStarted,
-                     {std::to_string(run_), round.record.station, round.record.operatorName,
-                      round.command, round.ports[i], round.record.model, round.record.file,
-                      round.crc32 ? PgValue(Crc32Text(round.crc32)) : std::nullopt, counter_,
-                      std::to_string(serial), std::to_string(round.span), round.record.version})
-                .Integer(0, 0));
+            connection_.Run(kAddStarted, StartedRow(round, i, serial)).Integer(0, 0));
     }
     transaction.Commit();
     spooled_ = 0;
     return first;
+}
+
+std::vector<PgValue> SerialDatabase::StartedRow(const SerialRound& round, std::size_t port,
+                                                std::int64_t serial) const {
+    const JobRecord& record = round.record;
+    return {std::to_string(run_),
+            record.station,
+            record.operatorName,
+            round.command,
+            round.ports.at(port),
+            record.model,
+            record.file,
+            round.crc32 ? PgValue(Crc32Text(round.crc32)) : std::nullopt,
+            counter_,
+            std::to_string(serial),
+            std::to_string(round.span),
+            record.version,
+            port < round.usbSerials.size() ? TextOrNull(round.usbSerials[port]) : std::nullopt};
 }
 
 bool SerialDatabase::Send(const RecordEnd& end) {

@@ -40,6 +40,9 @@ class SerialDatabase : public SerialSource {
 
   private:
     std::int64_t TakeRoundOnce(const SerialRound& round, std::int64_t size);
+    // The values of programmer `port`'s 'started' row, for kAddStarted.
+    std::vector<PgValue> StartedRow(const SerialRound& round, std::size_t port,
+                                    std::int64_t serial) const;
     // Sends `end` to its row; false when the database has no such record.
     bool Send(const RecordEnd& end);
     // The connection, made again after it was lost and the spool sent; false when that failed.

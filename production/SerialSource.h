@@ -28,10 +28,11 @@ namespace vortana {
 struct SerialRound {
     std::string command;  // "load", "write"
     JobRecord record;
-    std::optional<std::uint32_t> crc32;  // of the image the round downloads
-    std::vector<std::string> ports;      // one programmer each, in order
-    std::int64_t span = 1;               // numbers each programmer takes (SerialRange.h)
-    std::int64_t first = 0;              // where a counter starts that is not made yet
+    std::optional<std::uint32_t> crc32;   // of the image the round downloads
+    std::vector<std::string> ports;       // one programmer each, in order
+    std::vector<std::string> usbSerials;  // each one's USB serial number; empty where unknown
+    std::int64_t span = 1;                // numbers each programmer takes (SerialRange.h)
+    std::int64_t first = 0;               // where a counter starts that is not made yet
 };
 
 class SerialSource {

@@ -30,6 +30,7 @@ SerialRound Round(std::size_t programmers, const std::string& station, std::int6
                    .version = "5.0"},
         .crc32 = 0x8A7D8A3D,
         .ports = {},
+        .usbSerials = {"A10K3Z1Q"},  // the first programmer's alone is known
         .span = 1,
         .first = first,
     };
@@ -94,6 +95,7 @@ TEST(SerialDatabase, TwoStationsAtOnceTakeDifferentContiguousNumbersWithARowEach
         "SELECT DISTINCT max(serial) - min(serial) FROM records GROUP BY run_id, started_at");
     ASSERT_EQ(rounds.Rows(), 1);
     EXPECT_EQ(rounds.Integer(0, 0), static_cast<std::int64_t>(kProgrammers) - 1);
+    EXPECT_EQ(Count(database, "programmer_usb_serial = 'A10K3Z1Q'"), 2 * kRounds);
 }
 
 TEST(SerialDatabase, AStationKilledMidRoundLeavesItsRowsStartedAndTheNextRunTellsOfThem) {
