@@ -9,7 +9,20 @@
 namespace vortana {
 namespace {
 
-constexpr const char* kDefaultConnectSeconds = "10";
+// What a connection takes unless its target or the PG* environment variable named says otherwise:
+// a bounded wait to connect, a server gone from the network found within half a minute (so a
+// programmer's end is spooled, not stuck), and a counter row held by a station that hangs
+// waited for 10 s at most.
+struct Default {
+    const char* keyword;
+    const char* environment;  // the variable that gives it instead; nullptr: none does
+    const char* value;
+};
+constexpr Default kDefaults[] = {
+    {"connect_timeout", "PGCONNECT_TIMEOUT", "10"}, {"keepalives_idle", nullptr, "10"},
+    {"keepalives_interval", nullptr, "5"},          {"keepalives_count", nullptr, "3"},
+    {"tcp_user_timeout", nullptr, "30000"},         {"options", "PGOPTIONS", "-c lock_timeout=10s"},
+};
 
 // libpq's messages end in a line end and may run on over lines (a statement's position); the
 // first line says it.
@@ -79,11 +92,17 @@ std::int64_t PgResult::Integer(int row, int column) const {
 }
 
 PgConnection::PgConnection(const std::string& target) {
-    // An empty value stands for the environment: PGCONNECT_TIMEOUT when set.
-    const char* timeout = std::getenv("PGCONNECT_TIMEOUT") != nullptr ? "" : kDefaultConnectSeconds;
-    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
-    const char* values[] = {timeout, target.c_str(), nullptr};
-    connection_ = PQconnectdbParams(keywords, values, 1);  // the target's own settings come last
+    std::vector<const char*> keywords;
+    std::vector<const char*> values;
+    for (const Default& setting : kDefaults) {
+        keywords.push_back(setting.keyword);
+        // An empty value leaves it to the environment.
+        const bool inEnvironment = setting.environment && std::getenv(setting.environment);
+        values.push_back(inEnvironment ? "" : setting.value);
+    }
+    keywords.insert(keywords.end(), {"dbname", nullptr});  // the target's own settings come last
+    values.insert(values.end(), {target.c_str(), nullptr});
+    connection_ = PQconnectdbParams(keywords.data(), values.data(), 1);
     if (connection_ == nullptr)
         throw DatabaseError("cannot connect to the serial database: out of memory", "", true);
     if (Lost(connection_)) {

@@ -5,8 +5,10 @@
 // Statements take their values as parameters ($1, $2...) sent apart from the statement's text, in
 // libpq's text form, so no value is ever part of the SQL: a name with a quote in it is a name.
 // The target is a connection URI ("postgresql://user@host/db?sslmode=require") or, empty, what
-// the PG* environment variables say (PGHOST, PGDATABASE...); a connection attempt gives up after
-// 10 s unless the target says otherwise (connect_timeout).
+// the PG* environment variables say (PGHOST, PGDATABASE...). Unless the target or the environment
+// says otherwise, a connection attempt gives up after 10 s, a server gone from the network is
+// found within half a minute (TCP keepalives and user timeout), and a row lock is waited for 10 s
+// at most (lock_timeout).
 //
 // Errors: DatabaseError (a JobError with status SerialSource) with the server's or libpq's
 // message, its SQLSTATE where the server gave one, and whether the connection was lost by it.
