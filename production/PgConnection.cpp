@@ -70,10 +70,6 @@ int PgResult::Rows() const {
     return PQntuples(result_);
 }
 
-int PgResult::AffectedRows() const {
-    return std::atoi(PQcmdTuples(result_));
-}
-
 bool PgResult::IsNull(int row, int column) const {
     return PQgetisnull(result_, row, column) != 0;
 }

@@ -55,7 +55,6 @@ class PgResult {
     PgResult& operator=(const PgResult&) = delete;
 
     int Rows() const;
-    int AffectedRows() const;
     bool IsNull(int row, int column) const;
     std::string Text(int row, int column) const;
     std::int64_t Integer(int row, int column) const;

@@ -215,6 +215,10 @@ std::optional<RecordSpool::Drained> SerialDatabase::SendSpool() {
     } catch (const DatabaseError& error) {
         lost_ = lost_ || error.Lost();
         return std::nullopt;
+    } catch (const JobError& error) {  // the spool itself cannot be read or rewritten
+        notices_.push_back(std::string(error.what()) + ": the records in " + spool_.Path() +
+                           " wait there");
+        return std::nullopt;
     }
 }
 
