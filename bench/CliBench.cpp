@@ -7,11 +7,14 @@
 //    download, 1 for erase+program+verify), and the device's work time the simulator reports.
 // 2. A production run of the same write on 8 programmers at once against the same run on one:
 //    the run's time (the slowest programmer's) over the single one's.
+// 3. The same write on the same 8 saved as a job and run as a shift (`run --loop`) of 10 rounds,
+//    the operator's Enter there at once after each: the time a round over the write's in 2.
 //
 // The program runs in-process (cli/Program.h), the simulators on threads of this process.
 //
-//   build/vortana_bench_cli [runs]
+//   build/vortana_bench_cli [runs [rounds]]
 #include <cstdio>
+#include <istream>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -35,6 +38,7 @@ constexpr std::size_t kProgrammers = 8;
 constexpr double kLineBytesPerSecond = 3840;  // 38400 baud, 8N1
 constexpr double kReplyGapSeconds = 0.1;      // the reader's ReadIntervalTimeout
 constexpr int kDefaultRuns = 3;
+constexpr int kDefaultRounds = 10;
 constexpr char kModelLine[] = "01 VT8F-F64             0000 - FFFF         64K       0x00\r\n";
 
 class Bench {
@@ -59,19 +63,20 @@ class Bench {
     }
 
     // Runs the write on `ports`; its wall-clock seconds.
-    double Write(const std::vector<std::string>& ports) {
-        std::vector<std::string> arguments{
-            "write", "--model", "VT8F-F64", "--file", dir_.File("image.s19"), "--quiet"};
-        for (const std::string& port : ports)
-            arguments.insert(arguments.end(), {"--port", port});
-        std::ostringstream out;
-        std::ostringstream err;
-        const Clock::time_point start = Clock::now();
-        const int status = cli::RunProgram(arguments, out, err, {dir_.Path().string() + "/"});
-        const double seconds = MsBetween(start, Clock::now()) / 1000;
-        if (status != 0)
-            Fail("the write failed: " + err.str());
-        return seconds;
+    double Write(const std::vector<std::string>& ports) const {
+        std::vector<std::string> arguments{"write", "--quiet"};
+        AddWriteOptions(arguments, ports);
+        return Timed(arguments, nullptr);
+    }
+
+    // Saves the write on `ports` as a job and runs it as a shift of `rounds` rounds, Enter given
+    // at once after each but the last; the shift's wall-clock seconds.
+    double Shift(const std::vector<std::string>& ports, int rounds) const {
+        std::vector<std::string> save{"job", "save", dir_.File("job.ini")};
+        AddWriteOptions(save, ports);
+        Timed(save, nullptr);
+        std::istringstream enter(std::string(rounds - 1, '\n'));
+        return Timed({"run", dir_.File("job.ini"), "--loop", "--quiet"}, &enter);
     }
 
     // The protocol's minimum for the write just run on simulator `index`.
@@ -90,6 +95,27 @@ class Bench {
     }
 
   private:
+    void AddWriteOptions(std::vector<std::string>& arguments,
+                         const std::vector<std::string>& ports) const {
+        arguments.insert(arguments.end(),
+                         {"--model", "VT8F-F64", "--file", dir_.File("image.s19")});
+        for (const std::string& port : ports)
+            arguments.insert(arguments.end(), {"--port", port});
+    }
+
+    // Runs the program with `arguments` and `in` as its input; its wall-clock seconds.
+    double Timed(const std::vector<std::string>& arguments, std::istream* in) const {
+        std::ostringstream out;
+        std::ostringstream err;
+        const Clock::time_point start = Clock::now();
+        const int status =
+            cli::RunProgram(arguments, out, err, {dir_.Path().string() + "/", false, {}, in});
+        const double seconds = MsBetween(start, Clock::now()) / 1000;
+        if (status != 0)
+            Fail(arguments.front() + " failed: " + err.str());
+        return seconds;
+    }
+
     ScratchDir dir_;
     std::vector<std::unique_ptr<sim::Simulator>> sims_;
 };
@@ -111,11 +137,18 @@ int main(int argc, char** argv) {
             measured, minimum, measured / minimum);
         std::fflush(stdout);
     }
-    const double eight = bench.Write(bench.Start(kProgrammers));
+    const std::vector<std::string> ports = bench.Start(kProgrammers);
+    const double eight = bench.Write(ports);
     const double single = Median(singles);
     std::printf("write on %zu programmers at once: %.3f s; on one (median): %.3f s; ratio %.4f\n",
                 kProgrammers, eight, single, eight / single);
+    std::fflush(stdout);
+    const int rounds = CountArgument(argc, argv, 2, kDefaultRounds);
+    const double round = bench.Shift(ports, rounds) / rounds;
+    std::printf("shift of %d rounds on the same %zu: %.3f s a round; ratio to their write %.4f\n",
+                rounds, kProgrammers, round, round / eight);
     PrintFigure("cli_write_over_minimum", Median(ratios));
     PrintFigure("cli_production_8_over_1", eight / single);
+    PrintFigure("cli_shift_round_over_write", round / eight);
     return 0;
 }

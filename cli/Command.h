@@ -7,6 +7,7 @@
 #pragma once
 
 #include <chrono>
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
@@ -31,9 +32,18 @@ struct Invocation {
     bool quiet = false;
     bool terminal = false;           // standard output is a terminal: progress bars
     PortDiscoveryRoots portRoots{};  // where `ports` and usb: port names look the ports up
+    std::istream* in = nullptr;  // the operator's commands between rounds; none: the input ended
     std::ostream& out;
     std::ostream& err;
 };
+
+// How long a step waits for its answer (--timeout), and then for a late one (--late-wait).
+std::chrono::milliseconds StepTimeout(const Options& options);
+std::chrono::milliseconds LateWait(const Options& options);
+
+// `invocation` with `options` in place of its own, and the ports and timings read from them;
+// `options` must outlive the result.
+Invocation WithOptions(const Invocation& invocation, const Options& options);
 
 class Command {
   public:

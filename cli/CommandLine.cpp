@@ -1,8 +1,9 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+
+#include "production/JobValues.h"
 
 namespace vortana::cli {
 namespace {
@@ -90,18 +91,15 @@ void CheckOptions(const ParsedCommandLine& line, std::span<const OptionSpec> gra
 
 std::chrono::milliseconds SecondsOption(const Options& options, std::string_view name,
                                         double fallback, ZeroSeconds zero) {
-    double seconds = fallback;
-    if (options.Has(name)) {
-        const std::string value = options.Value(name);
-        const auto [end, error] =
-            std::from_chars(value.data(), value.data() + value.size(), seconds);
-        const bool inRange = zero == ZeroSeconds::Allowed ? seconds >= 0 : seconds > 0;
-        if (error != std::errc() || end != value.data() + value.size() || !inRange || seconds > 1e6)
-            BadValue(name, value,
-                     zero == ZeroSeconds::Allowed ? "a number of seconds, 0 or more"
-                                                  : "a number of seconds above 0");
-    }
-    return std::chrono::milliseconds(std::llround(seconds * 1000));
+    if (!options.Has(name))
+        return std::chrono::milliseconds(std::llround(fallback * 1000));
+    const std::string value = options.Value(name);
+    const bool zeroAllowed = zero == ZeroSeconds::Allowed;
+    const std::optional<double> seconds = ParseSeconds(value, zeroAllowed);
+    if (!seconds)
+        BadValue(name, value,
+                 zeroAllowed ? "a number of seconds, 0 or more" : "a number of seconds above 0");
+    return std::chrono::milliseconds(std::llround(*seconds * 1000));
 }
 
 std::int64_t WholeNumberOption(const Options& options, std::string_view name, std::int64_t fallback,
@@ -109,27 +107,22 @@ std::int64_t WholeNumberOption(const Options& options, std::string_view name, st
     if (!options.Has(name))
         return fallback;
     const std::string value = options.Value(name);
-    std::int64_t number = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc() || end != value.data() + value.size() || number < low || number > high)
+    const std::optional<std::int64_t> number = ParseWholeNumber(value, low, high);
+    if (!number)
         BadValue(name, value,
                  "a whole number from " + std::to_string(low) + " to " + std::to_string(high));
-    return number;
+    return *number;
 }
 
 int ChoiceOption(const Options& options, std::string_view name,
-                 std::initializer_list<std::string_view> choices, int fallback) {
+                 std::span<const std::string_view> choices, int fallback) {
     if (!options.Has(name))
         return fallback;
     const std::string value = options.Value(name);
-    const auto* found = std::find(choices.begin(), choices.end(), value);
-    if (found == choices.end()) {
-        std::string want;
-        for (std::string_view choice : choices)
-            want += (want.empty() ? "" : " or ") + std::string(choice);
-        BadValue(name, value, want);
-    }
-    return static_cast<int>(found - choices.begin());
+    const std::optional<int> choice = ParseChoice(value, choices);
+    if (!choice)
+        BadValue(name, value, ChoicesText(choices));
+    return *choice;
 }
 
 std::string HelpText(std::string_view usage, std::string_view summary,

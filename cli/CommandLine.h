@@ -11,7 +11,6 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <initializer_list>
 #include <map>
 #include <span>
 #include <stdexcept>
@@ -64,6 +63,10 @@ class Options {
     std::string Value(std::string_view name, std::string_view fallback = {}) const;
     std::vector<std::string> Values(std::string_view name) const;
     void Add(const std::string& name, std::string value) { values_[name].push_back(value); }
+    // Gives `name` these values in place of any it had.
+    void Replace(const std::string& name, std::vector<std::string> values) {
+        values_[name] = std::move(values);
+    }
     std::vector<std::string> Names() const;
 
   private:
@@ -94,7 +97,7 @@ std::int64_t WholeNumberOption(const Options& options, std::string_view name, st
                                std::int64_t low, std::int64_t high);
 // One of `choices` (its index), or `fallback` when the option is not given.
 int ChoiceOption(const Options& options, std::string_view name,
-                 std::initializer_list<std::string_view> choices, int fallback);
+                 std::span<const std::string_view> choices, int fallback);
 
 // The help text of a command: usage line, summary, and its options, then the common ones.
 std::string HelpText(std::string_view usage, std::string_view summary,

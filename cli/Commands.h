@@ -16,6 +16,8 @@ const Command& VerifyCommand();
 const Command& WriteCommand();
 const Command& ReadCommand();
 const Command& CrcCommand();
+const Command& JobCommand();
+const Command& RunCommand();
 const Command& DbCommand();
 
 }  // namespace vortana::cli

@@ -37,8 +37,8 @@ std::string SinceOption(const Options& options) {
 void PrintInit(const Invocation& invocation, int found) {
     const std::string now = std::to_string(kSchemaVersion);
     if (invocation.json)
-        invocation.out << "{\"event\":\"db-init\",\"version\":" << now << ",\"was\":" << found
-                       << "}\n";
+        invocation.out << "{\"event\":\"db-init\"" << JsonField("version", now)
+                       << JsonField("was", std::to_string(found)) << "}\n";
     else if (found == 0)
         invocation.out << "serial database: tables made (version " << now << ")\n";
     else if (found == kSchemaVersion)
@@ -54,10 +54,12 @@ void PrintReport(const Invocation& invocation, const std::vector<StationModelCou
     for (const StationModelCounts& row : counts) {
         if (invocation.json)
             invocation.out << "{\"station\":" << JsonString(row.station)
-                           << ",\"model\":" << JsonString(row.model) << ",\"ok\":" << row.ok
-                           << ",\"failed\":" << row.failed << ",\"started\":" << row.started
-                           << ",\"first_serial\":" << row.firstSerial
-                           << ",\"last_serial\":" << row.lastSerial << "}\n";
+                           << JsonField("model", JsonString(row.model))
+                           << JsonField("ok", std::to_string(row.ok))
+                           << JsonField("failed", std::to_string(row.failed))
+                           << JsonField("started", std::to_string(row.started))
+                           << JsonField("first_serial", std::to_string(row.firstSerial))
+                           << JsonField("last_serial", std::to_string(row.lastSerial)) << "}\n";
         else
             table.push_back({row.station, row.model, std::to_string(row.ok),
                              std::to_string(row.failed), std::to_string(row.started),

@@ -4,7 +4,6 @@
 #include <map>
 
 #include "cli/Catalogue.h"
-#include "cli/Reporter.h"
 #include "cli/SystemNames.h"
 #include "comm/PortIdentity.h"
 #include "comm/UsbPortName.h"
@@ -13,6 +12,7 @@
 #include "image/SerialNumber.h"
 #include "production/Database.h"
 #include "production/JobError.h"
+#include "production/JobValues.h"
 #include "production/RunLog.h"
 #include "production/SerialCounter.h"
 #include "production/SerialRange.h"
@@ -23,8 +23,6 @@ namespace vortana::cli {
 namespace {
 
 constexpr std::size_t kCheckSumDigits = 8;  // at the end of the loader's checksum text
-constexpr std::int64_t kMaxIncrement = 9;
-constexpr std::int64_t kMaxBurnCount = 9999;
 
 JobRecord ReadJobRecord(const Options& options) {
     return {
@@ -121,10 +119,10 @@ void RequirePorts(const Invocation& invocation) {
 
 SettingsControls ReadSettings(const Options& options) {
     return {
-        .RadioGroup1 = ChoiceOption(options, "--mode", {"online", "offline"}, 0),
-        .RadioGroup2 = ChoiceOption(options, "--supply", {"5", "3.3"}, 0),
-        .RadioGroup4 = ChoiceOption(options, "--erase", {"yes", "no"}, 0),
-        .RadioGroup5 = ChoiceOption(options, "--verify", {"yes", "no"}, 0),
+        .RadioGroup1 = ChoiceOption(options, "--mode", kModeValues, 0),
+        .RadioGroup2 = ChoiceOption(options, "--supply", kSupplyValues, 0),
+        .RadioGroup4 = ChoiceOption(options, "--erase", kYesNoValues, 0),
+        .RadioGroup5 = ChoiceOption(options, "--verify", kYesNoValues, 0),
         .Edit4 = std::to_string(WholeNumberOption(options, "--count", 0, 0, kMaxBurnCount)),
     };
 }
@@ -144,7 +142,7 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
     // A database counter starts at 1, as people count; a counter file at 0, as it always has.
     numbering.first = WholeNumberOption(options, "--serial", options.Has("--serial-db") ? 1 : 0, 0,
                                         kSerialNumberMax);
-    numbering.increment = WholeNumberOption(options, "--increment", 0, 0, kMaxIncrement);
+    numbering.increment = WholeNumberOption(options, "--increment", 0, 0, kMaxSerialIncrement);
     if (!numbering.numbered)
         return numbering;
     numbering.span = SerialSpan(plan.settings, numbering.increment);
@@ -167,6 +165,12 @@ void OpenSerialSource(JobPlan& plan, const Invocation& invocation) {
     const Options& options = invocation.options;
     if (!plan.serialSource && (options.Has("--serial-file") || options.Has("--serial-db")))
         plan.serialSource = MakeSerialSource(options);
+}
+
+void PrepareDownload(JobPlan& plan, const Invocation& invocation) {
+    ChooseModel(plan, invocation, true);
+    LoadImageFile(plan, invocation);
+    PrepareSettings(plan, invocation);
 }
 
 void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required) {
@@ -203,7 +207,10 @@ void LoadImageFile(JobPlan& plan, const std::string& path) {
 
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering) {
+    OpenRunLog(plan, invocation);  // a log that cannot be kept stops the job before a number
     SessionState& session = *plan.session;
+    plan.serials.clear();
+    plan.headers.clear();
     session.SerialIncrement = static_cast<std::uint8_t>(numbering.increment);
     plan.record = ReadJobRecord(invocation.options);
     OpenSerialSource(plan, invocation);
@@ -229,19 +236,34 @@ void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
     }
 }
 
-ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation) {
+RunResult RunAndRecord(JobPlan& plan, const Invocation& invocation, Reporter& reporter) {
     OpenRunLog(plan, invocation);
     plan.record = ReadJobRecord(invocation.options);
+    TellNotices(plan, reporter);
+    RunResult result;
+    result.outcomes = RunJob(plan, invocation, reporter);
+    if (plan.log) {
+        result.recordFailure = plan.log->WriteRecords(plan.command, result.outcomes);
+        plan.log.reset();  // closed by its writing; the next run opens it again
+    }
+    if (plan.serialSource)
+        result.recordFailure = JoinFailures(result.recordFailure, plan.serialSource->EndRound());
+    TellNotices(plan, reporter);
+    result.status = RunEndStatus(result.outcomes, !result.recordFailure.empty());
+    return result;
+}
+
+ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation) {
     const std::unique_ptr<Reporter> reporter = MakeReporter(invocation);
-    TellNotices(plan, *reporter);
-    const std::vector<PortOutcome> outcomes = RunJob(plan, invocation, *reporter);
-    const std::string recordFailure =
-        JoinFailures(plan.log ? plan.log->WriteRecords(plan.command, outcomes) : "",
-                     plan.serialSource ? plan.serialSource->EndRound() : "");
-    TellNotices(plan, *reporter);
-    const ExitStatus status = RunEndStatus(outcomes, !recordFailure.empty());
-    reporter->Finish(outcomes, status, recordFailure);
-    return status;
+    const RunResult result = RunAndRecord(plan, invocation, *reporter);
+    reporter->Finish(result.outcomes, result.status, result.recordFailure);
+    return result.status;
+}
+
+ExitStatus RunDownload(JobPlan& plan, const Invocation& invocation,
+                       const SerialNumbering& numbering) {
+    PrepareDownloads(plan, invocation, numbering);
+    return RunAndReport(plan, invocation);
 }
 
 }  // namespace vortana::cli

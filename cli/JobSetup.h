@@ -14,6 +14,7 @@
 
 #include "cli/Command.h"
 #include "cli/Job.h"
+#include "cli/Reporter.h"
 
 namespace vortana::cli {
 
@@ -35,6 +36,9 @@ inline constexpr OptionSpec kSettingsOptions[] = {
     {"--verify", "yes|no",         "verify after programming (default yes)"},
 };
 // clang-format on
+
+// What `write` runs after its settings: the download, then erase + program + verify in one go.
+inline constexpr CmdKindValue kWriteSteps[] = {kCmdDownload, kCmdEpc};
 
 // Throws UsageError when no --port was given, "usb:" without a serial number, or one port twice:
 // by its name, or by the device another name leads to (comm/PortIdentity.h). A usb: name is
@@ -72,6 +76,10 @@ std::string DatabaseUrl(const std::string& value);
 // database cannot be used.
 void OpenSerialSource(JobPlan& plan, const Invocation& invocation);
 
+// What a download job prepares before it takes a number: the model chosen (required), --file
+// loaded for it, the settings prepared.
+void PrepareDownload(JobPlan& plan, const Invocation& invocation);
+
 // Stores the --model's catalogue line in the plan's session. Without --model, throws UsageError
 // when `required`, else leaves the session without a model.
 void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
@@ -80,16 +88,37 @@ void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
 void LoadImageFile(JobPlan& plan, const Invocation& invocation);
 void LoadImageFile(JobPlan& plan, const std::string& path);
 
-// Takes the round's numbers (from the serial source when there is one, opened first) and makes
-// the download header of every port, programmer i's starting at first + i × span.
+// Opens --log, then takes the round's numbers (from the serial source when there is one, opened
+// first: the --serial-file counter or the --serial-db database) and makes the download header of
+// every port, programmer i's starting at first + i × span. Each call makes the headers anew with
+// new numbers: once per run, so once per round of a shift.
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering);
 
-// Runs the plan on every port (the log opened first, the records' fields read from the options,
-// the system's names and the program's version), appends the records to --log, ends the serial
-// source's round and only then reports the run's end, with the source's notices before and after
-// the run; returns the run's exit status: the first programmer's failure in port order, else
-// FileRefused when a record could not be written, else success.
+// How a run ended: each programmer's outcome in port order, the run's exit status (the first
+// programmer's failure in port order, else FileRefused when a record could not be written, else
+// success) and, when the log or the serial source could not take the records, what was not
+// recorded and why.
+struct RunResult {
+    std::vector<PortOutcome> outcomes;
+    ExitStatus status = ExitStatus::Success;
+    std::string recordFailure;
+};
+
+// Runs the plan on every port, reported through `reporter` (the log opened first, the records'
+// fields read from the options, the system's names and the program's version), appends the
+// records to --log, which it then closes, and ends the serial source's round; the source's
+// notices are told through `reporter` before and after the run. The run's end is the caller's
+// to report.
+RunResult RunAndRecord(JobPlan& plan, const Invocation& invocation, Reporter& reporter);
+
+// RunAndRecord with a reporter of the invocation's kind, which then reports the run's end;
+// returns the run's exit status.
 ExitStatus RunAndReport(JobPlan& plan, const Invocation& invocation);
+
+// A download job's run once it is prepared and its numbers planned: the numbers taken, the run
+// reported; returns its exit status.
+ExitStatus RunDownload(JobPlan& plan, const Invocation& invocation,
+                       const SerialNumbering& numbering);
 
 }  // namespace vortana::cli

@@ -7,19 +7,11 @@
 #include "production/RecordText.h"
 
 namespace vortana::cli {
-namespace {
-
-std::string Field(std::string_view name, const std::string& json) {
-    return ",\"" + std::string(name) + "\":" + json;
-}
-
-}  // namespace
-
 std::string JsonReporter::EndEvent(ExitStatus status, std::string_view message) {
-    std::string object = "{\"event\":\"end\"" + Field("outcome", JsonString(NameOf(status))) +
-                         Field("exit", std::to_string(static_cast<int>(status)));
+    std::string object = "{\"event\":\"end\"" + JsonField("outcome", JsonString(NameOf(status))) +
+                         JsonField("exit", std::to_string(static_cast<int>(status)));
     if (!message.empty())
-        object += Field("message", JsonString(message));
+        object += JsonField("message", JsonString(message));
     return object + "}";
 }
 
@@ -45,43 +37,43 @@ void JsonReporter::Progress(std::size_t port, const StepProgress& progress) {
     if (shown.step == progress.step && shown.percent == percent)
         return;
     shown = {std::string(progress.step), percent};
-    std::string object = "{\"event\":\"progress\"" + Field("port", JsonString(ports_[port])) +
-                         Field("step", JsonString(progress.step)) +
-                         Field("percent", std::to_string(percent)) +
-                         Field("elapsed", SecondsValue(progress.elapsed));
+    std::string object = "{\"event\":\"progress\"" + JsonField("port", JsonString(ports_[port])) +
+                         JsonField("step", JsonString(progress.step)) +
+                         JsonField("percent", std::to_string(percent)) +
+                         JsonField("elapsed", SecondsValue(progress.elapsed));
     if (progress.remaining)
-        object += Field("remaining", SecondsValue(*progress.remaining));
+        object += JsonField("remaining", SecondsValue(*progress.remaining));
     Write(object + "}");
 }
 
 void JsonReporter::Note(std::size_t port, std::string_view text) {
     std::lock_guard lock(mutex_);
-    Write("{\"event\":\"note\"" + Field("port", JsonString(ports_.at(port))) +
-          Field("text", JsonString(text)) + "}");
+    Write("{\"event\":\"note\"" + JsonField("port", JsonString(ports_.at(port))) +
+          JsonField("text", JsonString(text)) + "}");
 }
 
 void JsonReporter::Notice(std::string_view text) {
     std::lock_guard lock(mutex_);
-    Write("{\"event\":\"note\"" + Field("text", JsonString(text)) + "}");
+    Write("{\"event\":\"note\"" + JsonField("text", JsonString(text)) + "}");
 }
 
 void JsonReporter::Ended(std::size_t port, const PortOutcome& outcome) {
     std::lock_guard lock(mutex_);
-    Write(
-        "{\"event\":\"result\"" + Field("port", JsonString(ports_.at(port))) +
-        (outcome.foundAt.empty() ? "" : Field("device", JsonString(outcome.foundAt))) +
-        Field("outcome", JsonString(NameOf(outcome.status))) +
-        Field("exit", std::to_string(static_cast<int>(outcome.status))) +
-        Field("message", JsonString(outcome.message)) +
-        Field("serial", outcome.serial ? std::to_string(*outcome.serial) : "null") +
-        Field("checksum", outcome.checksum ? JsonString(ChecksumText(outcome.checksum)) : "null") +
-        Field("crc32", outcome.crc32 ? JsonString(Crc32Text(outcome.crc32)) : "null") +
-        Field("duration", SecondsValue(outcome.duration)) +
-        Field("model", JsonString(outcome.record.model)) +
-        Field("file", JsonString(outcome.record.file)) +
-        Field("station", JsonString(outcome.record.station)) +
-        Field("operator", JsonString(outcome.record.operatorName)) +
-        Field("version", JsonString(outcome.record.version)) + "}");
+    Write("{\"event\":\"result\"" + JsonField("port", JsonString(ports_.at(port))) +
+          (outcome.foundAt.empty() ? "" : JsonField("device", JsonString(outcome.foundAt))) +
+          JsonField("outcome", JsonString(NameOf(outcome.status))) +
+          JsonField("exit", std::to_string(static_cast<int>(outcome.status))) +
+          JsonField("message", JsonString(outcome.message)) +
+          JsonField("serial", outcome.serial ? std::to_string(*outcome.serial) : "null") +
+          JsonField("checksum",
+                    outcome.checksum ? JsonString(ChecksumText(outcome.checksum)) : "null") +
+          JsonField("crc32", outcome.crc32 ? JsonString(Crc32Text(outcome.crc32)) : "null") +
+          JsonField("duration", SecondsValue(outcome.duration)) +
+          JsonField("model", JsonString(outcome.record.model)) +
+          JsonField("file", JsonString(outcome.record.file)) +
+          JsonField("station", JsonString(outcome.record.station)) +
+          JsonField("operator", JsonString(outcome.record.operatorName)) +
+          JsonField("version", JsonString(outcome.record.version)) + "}");
 }
 
 void JsonReporter::Finish(std::span<const PortOutcome>, ExitStatus status,

@@ -25,13 +25,8 @@ class Download : public NamedCommand {
         JobPlan plan;
         plan.command = Name();
         plan.steps = steps_;
-        ChooseModel(plan, invocation, true);
-        LoadImageFile(plan, invocation);
-        PrepareSettings(plan, invocation);
-        const SerialNumbering numbering = PlanSerialNumbers(plan, invocation);
-        OpenRunLog(plan, invocation);  // a log that cannot be kept stops the job before a number
-        PrepareDownloads(plan, invocation, numbering);
-        return RunAndReport(plan, invocation);
+        PrepareDownload(plan, invocation);
+        return RunDownload(plan, invocation, PlanSerialNumbers(plan, invocation));
     }
 
   private:
@@ -51,7 +46,7 @@ const Command& WriteCommand() {
     static const Download command(
         "write", "write --port PORT --model NAME --file FILE [OPTIONS]",
         "Downloads an S-record file, then erases, programs and verifies the chip in one go.",
-        {kCmdDownload, kCmdEpc});
+        {std::begin(kWriteSteps), std::end(kWriteSteps)});
     return command;
 }
 

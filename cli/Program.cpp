@@ -12,8 +12,6 @@
 namespace vortana::cli {
 namespace {
 
-constexpr double kDefaultTimeoutSeconds = 120;  // the window's time-out
-constexpr double kDefaultLateWaitSeconds = 10;
 constexpr const char* kCatalogueFile = "MCUtype.txt";
 constexpr std::size_t kCommandColumn = 12;
 
@@ -86,13 +84,13 @@ int RunCommandLine(std::span<const std::string> arguments, std::ostream& out, st
             .operands = line.operands,
             .ports = options.Values("--port"),
             .catalogue = options.Value("--catalogue", environment.exeDir + kCatalogueFile),
-            .timeout = SecondsOption(options, "--timeout", kDefaultTimeoutSeconds),
-            .lateWait = SecondsOption(options, "--late-wait", kDefaultLateWaitSeconds,
-                                      ZeroSeconds::Allowed),
+            .timeout = StepTimeout(options),
+            .lateWait = LateWait(options),
             .json = json,
             .quiet = options.Has("--quiet"),
             .terminal = environment.terminal,
             .portRoots = environment.portRoots,
+            .in = environment.in,
             .out = out,
             .err = err,
         };
@@ -122,9 +120,9 @@ int ConcludedStatus(int status, std::ostream& out, std::ostream& err) {
 
 std::span<const Command* const> AllCommands() {
     static const Command* const commands[] = {
-        &PortsCommand(), &ModelsCommand(),  &SettingsCommand(), &LoadCommand(),
-        &EraseCommand(), &ProgramCommand(), &VerifyCommand(),   &WriteCommand(),
-        &ReadCommand(),  &CrcCommand(),     &DbCommand(),
+        &PortsCommand(),   &ModelsCommand(), &SettingsCommand(), &LoadCommand(), &EraseCommand(),
+        &ProgramCommand(), &VerifyCommand(), &WriteCommand(),    &ReadCommand(), &CrcCommand(),
+        &JobCommand(),     &RunCommand(),    &DbCommand(),
     };
     return commands;
 }

@@ -9,6 +9,7 @@
 // it and the run had not failed otherwise (the failure is told on `err` either way).
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
@@ -22,6 +23,8 @@ struct ProgramEnvironment {
     bool terminal = false;  // `out` is a terminal
     PortDiscoveryRoots
         portRoots{};  // where the ports are looked up: the system's, or a test's tree
+    // The operator's commands between the rounds of a shift (standard input); none: they ended.
+    std::istream* in = nullptr;
 };
 
 // The exit status, as the ExitStatus table numbers it.

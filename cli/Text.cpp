@@ -76,4 +76,8 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
+std::string JsonField(std::string_view name, const std::string& json) {
+    return ",\"" + std::string(name) + "\":" + json;
+}
+
 }  // namespace vortana::cli

@@ -24,4 +24,7 @@ std::string TableText(const std::vector<std::vector<std::string>>& rows);
 // part of a valid UTF-8 character becomes \ufffd (as Go's encoding/json does).
 std::string JsonString(std::string_view text);
 
+// `,"name":json`: a field of a JSON object after its first one.
+std::string JsonField(std::string_view name, const std::string& json);
+
 }  // namespace vortana::cli

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     vortana::cli::ProgramEnvironment environment;
     environment.exeDir = vortana::cli::ExecutableFolder();
     environment.terminal = vortana::cli::OutputIsTerminal();
+    environment.in = &std::cin;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     return vortana::cli::RunProgram(arguments, std::cout, std::cerr, environment);
 }

@@ -85,6 +85,26 @@ int CreateBeside(const std::string& target, std::string& name) {
     return -1;
 }
 
+// Writes `bytes` to a new file beside `target`, flushed to the disk, and gives it the target's
+// name with `rename`; on any failure the new file is removed and EFileError names `path`.
+void WriteBesideAndRename(const std::string& path, const std::string& target,
+                          std::string_view bytes,
+                          bool (*rename)(const std::string& from, const std::string& to)) {
+    std::string temporary;
+    FileOpsFd fd(CreateBeside(target, temporary));
+    if (fd.Get() < 0)
+        throw EFileError("Cannot create", path, errno);
+
+    const bool written = KeepPermissions(target, temporary) && WriteAll(fd.Get(), bytes) &&
+                         fileops::FlushToDisk(fd.Get());
+    const int writeError = errno;
+    if (!written || !fd.Close() || !rename(temporary, target)) {
+        const int error = written ? errno : writeError;
+        fileops::Remove(temporary);
+        throw EFileError("Cannot write", path, error);
+    }
+}
+
 }  // namespace
 
 EFileError::EFileError(std::string_view action, const std::string& path, int errorNumber)
@@ -112,20 +132,11 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::string target = FollowLink(path);
-    std::string temporary;
-    FileOpsFd fd(CreateBeside(target, temporary));
-    if (fd.Get() < 0)
-        throw EFileError("Cannot create", path, errno);
+    WriteBesideAndRename(path, FollowLink(path), bytes, fileops::RenameOver);
+}
 
-    const bool written = KeepPermissions(target, temporary) && WriteAll(fd.Get(), bytes) &&
-                         fileops::FlushToDisk(fd.Get());
-    const int writeError = errno;
-    if (!written || !fd.Close() || !fileops::RenameOver(temporary, target)) {
-        const int error = written ? errno : writeError;
-        fileops::Remove(temporary);
-        throw EFileError("Cannot write", path, error);
-    }
+void CreateFileAtomically(const std::string& path, std::string_view bytes) {
+    WriteBesideAndRename(path, path, bytes, fileops::RenameNoReplace);
 }
 
 void CheckReplaceable(const std::string& path) {

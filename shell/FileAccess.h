@@ -34,6 +34,11 @@ std::string ReadFileBytes(const std::string& path);
 // file it points to is replaced and the link stays.
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
+// Makes a new file at `path` holding `bytes`, atomically as ReplaceFileAtomically does, and never
+// over an existing one: when the name is taken, the file there is left as it was and EFileError
+// (EEXIST) is thrown. For files that are approved as they are, and replaced only on purpose.
+void CreateFileAtomically(const std::string& path, std::string_view bytes);
+
 // Throws the EFileError ReplaceFileAtomically would give when `path` is a folder or no new file
 // can be made beside it (its folder missing or taking no new file), so that work whose result
 // goes there can be refused before it starts: makes a new file beside it and removes it again.

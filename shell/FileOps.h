@@ -37,6 +37,8 @@ bool FlushToDisk(int fd);
 bool Close(int fd);
 // Renames `from` to `to`, replacing a file there in one step.
 bool RenameOver(const std::string& from, const std::string& to);
+// Gives the file `from` the name `to` in one step, failing with EEXIST when `to` is taken.
+bool RenameNoReplace(const std::string& from, const std::string& to);
 bool Remove(const std::string& path);
 // Tells this process's temporary files from another's.
 int ProcessId();

@@ -92,6 +92,14 @@ bool RenameOver(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// A second name, then the first one taken away: link() refuses a name that is taken.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return false;
+    ::unlink(from.c_str());  // left beside, the file is still whole under its new name
+    return true;
+}
+
 bool Remove(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }

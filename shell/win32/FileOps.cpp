@@ -29,6 +29,7 @@ constexpr struct {
     {ERROR_DISK_FULL, ENOSPC},      {ERROR_HANDLE_DISK_FULL, ENOSPC},
     {ERROR_NOT_SAME_DEVICE, EXDEV}, {ERROR_WRITE_PROTECT, EROFS},
     {ERROR_INVALID_NAME, EINVAL},   {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG},
+    {ERROR_ALREADY_EXISTS, EEXIST}, {ERROR_FILE_EXISTS, EEXIST},
 };
 
 int ErrnoOf(DWORD win32) {
@@ -136,6 +137,13 @@ bool Close(int fd) {
 bool RenameOver(const std::string& from, const std::string& to) {
     if (::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    errno = ErrnoOf(::GetLastError());
+    return false;
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
         return true;
     errno = ErrnoOf(::GetLastError());
     return false;

@@ -87,13 +87,15 @@ sim::Simulator& CliFixture::StartSim(sim::SimConfig config) {
     return *sims_.back();
 }
 
-CliResult CliFixture::Run(std::vector<std::string> arguments, bool terminal) const {
+CliResult CliFixture::Run(std::vector<std::string> arguments, bool terminal,
+                          std::istream* in) const {
     arguments.push_back("--catalogue");
     arguments.push_back(File("MCUtype.txt"));
     std::ostringstream out;
     std::ostringstream err;
     CliResult result;
-    result.status = RunProgram(arguments, out, err, {dir_.string() + "/", terminal, portRoots_});
+    result.status =
+        RunProgram(arguments, out, err, {dir_.string() + "/", terminal, portRoots_, in});
     result.out = out.str();
     result.err = err.str();
     return result;

@@ -54,8 +54,9 @@ class CliFixture : public ::testing::Test {
     // Where the program looks the ports up (ports, usb: names): the system's unless given.
     void LookPortsUpIn(const PortDiscoveryRoots& roots) { portRoots_ = roots; }
 
-    // Runs the program with `arguments` and --catalogue.
-    CliResult Run(std::vector<std::string> arguments, bool terminal = false) const;
+    // Runs the program with `arguments` and --catalogue, `in` as its standard input.
+    CliResult Run(std::vector<std::string> arguments, bool terminal = false,
+                  std::istream* in = nullptr) const;
 
   private:
     std::filesystem::path dir_;

@@ -1,5 +1,6 @@
 // The per-system file calls beneath file access and the command-line programmer's counter: the
-// one name every name of a file leads to, made or not.
+// one name every name of a file leads to, made or not; a new file put in place without replacing
+// one.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "shell/FileAccess.h"
 #include "shell/FileOps.h"
 
 namespace vortana {
@@ -31,6 +33,24 @@ TEST(ResolvedPath, EveryNameOfAFileLeadsToOneNameWhetherItIsMadeOrNot) {
     EXPECT_EQ(fileops::ResolvedPath((dir / "dangling").string()), later);
     EXPECT_EQ(fileops::ResolvedPath((dir / "gone/later").string()), "");
     EXPECT_EQ(errno, ENOENT);
+    fs::remove_all(dir);
+}
+
+TEST(CreateFileAtomically, MakesANewFileWholeButNeverReplacesOne) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("vortana-create-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string job = (dir / "job.ini").string();
+    CreateFileAtomically(job, "first\n");
+    EXPECT_EQ(ReadFileBytes(job), "first\n");
+    try {
+        CreateFileAtomically(job, "second\n");
+        ADD_FAILURE() << "replaced";
+    } catch (const EFileError& error) {
+        EXPECT_EQ(error.ErrorNumber(), EEXIST);
+    }
+    EXPECT_EQ(ReadFileBytes(job), "first\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::remove_all(dir);
 }
 
