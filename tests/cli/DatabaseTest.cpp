@@ -1,5 +1,7 @@
 // vortana-cli with the serial database: a station that cannot use it sends nothing, and a line
 // that does keeps a record of every programmer, which db report counts.
+#include <sstream>
+
 #include "harness/SRecordFiles.h"
 #include "harness/ScratchDatabase.h"
 #include "production/SerialDatabase.h"
@@ -87,6 +89,25 @@ TEST_F(CliDatabaseTest, WriteRecordsEveryProgrammerAndDbReportCountsThem) {
               "\"first_serial\":1,\"last_serial\":6}\n");
     const CliResult table = Run({"db", "report", database.Url(), "--since", "2999-01-01"});
     EXPECT_EQ(table.out, "station  model  ok  failed  started  first serial  last serial\n");
+}
+
+TEST_F(CliDatabaseTest, EachRoundOfASavedJobsShiftTakesItsNumbersAndRecordsFromTheDatabase) {
+    const ScratchDatabase database;
+    StartSims(2);
+    std::vector<std::string> save =
+        Write({"--serial-db", database.Url(), "--counter", "line-2", "--loop"});
+    save.front() = File("job.ini");
+    save.insert(save.begin(), {"job", "save"});
+    ASSERT_EQ(Run(save).status, 0);
+    std::istringstream enter("\n");  // the next round, then the end of the input
+    const CliResult shift = Run({"run", File("job.ini")}, false, &enter);
+    EXPECT_EQ(shift.status, 0) << shift.err;
+    const PgResult rows = database.Query(
+        "SELECT count(*), min(serial), max(serial) FROM records WHERE counter = 'line-2' AND "
+        "outcome = 'ok' AND model = 'VT8A-C16'");
+    EXPECT_EQ(rows.Integer(0, 0), 4);
+    EXPECT_EQ(rows.Integer(0, 1), 1);
+    EXPECT_EQ(rows.Integer(0, 2), 4);
 }
 
 }  // namespace
