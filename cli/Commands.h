@@ -18,5 +18,6 @@ const Command& ReadCommand();
 const Command& CrcCommand();
 const Command& JobCommand();
 const Command& RunCommand();
+const Command& DbCommand();
 
 }  // namespace vortana::cli

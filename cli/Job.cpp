@@ -61,6 +61,8 @@ PortOutcome RunOnPort(const JobPlan& plan, const Invocation& invocation, std::si
         outcome.message = error.what();
     }
     outcome.duration = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    if (plan.serialSource)
+        plan.serialSource->Ended(index, outcome);
     reporter.Ended(index, outcome);
     return outcome;
 }

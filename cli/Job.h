@@ -6,8 +6,8 @@
 // programmer that fails does not stop the others.
 //
 // The plan is made and filled (model, image, download headers) on the main thread before the
-// run; while it runs, the port threads only read it. The read-out's pages go to `savePages`, on
-// the port's thread.
+// run; while it runs, the port threads only read it and tell its serial source of their ends.
+// The read-out's pages go to `savePages`, on the port's thread.
 #pragma once
 
 #include <chrono>
@@ -20,6 +20,7 @@
 
 #include "production/PortOutcome.h"
 #include "production/RunLog.h"
+#include "production/SerialSource.h"
 #include "protocol/Frames.h"
 #include "protocol/PageJoiner.h"
 #include "shell/SessionState.h"
@@ -42,6 +43,8 @@ struct JobPlan {
     // Called with the read-out's pages; throws JobError when they cannot be kept.
     std::function<void(const std::vector<ReadOutPage>&)> savePages;
     std::optional<RunLog> log;  // --log, opened before any number is taken; the run's end writes it
+    // Where the numbers come from, round by round; told of each programmer's end on its thread.
+    std::unique_ptr<SerialSource> serialSource;
 };
 
 // Runs `plan` on every port of the invocation, each looked up first (cli/PortLookup.h: a usb:

@@ -21,6 +21,8 @@ constexpr struct {
     {"--serial-file", &JobFile::counter},
     {"--serial", &JobFile::start},
     {"--increment", &JobFile::increment},
+    {"--serial-db", &JobFile::serialDb},
+    {"--counter", &JobFile::dbCounter},
     {"--log", &JobFile::log},
     {"--station", &JobFile::station},
     {"--operator", &JobFile::operatorName},

@@ -10,6 +10,7 @@
 #include "image/ImageBlocks.h"
 #include "image/ImageLoader.h"
 #include "image/SerialNumber.h"
+#include "production/Database.h"
 #include "production/JobError.h"
 #include "production/JobValues.h"
 #include "production/RunLog.h"
@@ -23,8 +24,57 @@ namespace {
 
 constexpr std::size_t kCheckSumDigits = 8;  // at the end of the loader's checksum text
 
+JobRecord ReadJobRecord(const Options& options) {
+    return {
+        .model = options.Value(kModelOption.name),
+        .file = options.Value(kFileOption.name),
+        .station = options.Value("--station", HostName()),
+        .operatorName = options.Value("--operator", LoginName()),
+        .version = VORTANA_VERSION,
+    };
+}
+
 bool TakesSerialNumbers(const Options& options) {
-    return options.Has("--serial") || options.Has("--serial-file");
+    return options.Has("--serial") || options.Has("--serial-file") || options.Has("--serial-db");
+}
+
+// Refuses what cannot be meant together before anything is taken.
+void RequireOneSerialSource(const Options& options) {
+    if (options.Has("--serial-file") && options.Has("--serial-db"))
+        throw UsageError("--serial-file and --serial-db both give serial numbers: choose one");
+    if (options.Has("--counter") && !options.Has("--serial-db"))
+        throw UsageError("--counter names a counter of the serial database: add --serial-db URL");
+}
+
+std::unique_ptr<SerialSource> MakeSerialSource(const Options& options) {
+    if (options.Has("--serial-file"))
+        return std::make_unique<SerialCounterFile>(options.Value("--serial-file"));
+    return OpenSerialDatabase({
+        .url = DatabaseUrl(options.Value("--serial-db")),
+        .counter = options.Value("--counter", options.Value(kModelOption.name)),
+        .station = ReadJobRecord(options).station,
+        .spool = options.Has("--log") ? options.Value("--log") + ".spool" : "",
+    });
+}
+
+// The USB serial number each port names (usb:SERIAL), or nothing where it names none.
+std::vector<std::string> UsbSerials(const std::vector<std::string>& ports) {
+    std::vector<std::string> serials;
+    for (const std::string& port : ports)
+        serials.emplace_back(IsUsbPortName(port) ? UsbSerialOf(port) : "");
+    return serials;
+}
+
+// The notices the serial source gathered, told through `reporter`.
+void TellNotices(const JobPlan& plan, Reporter& reporter) {
+    if (plan.serialSource)
+        for (const std::string& notice : plan.serialSource->TakeNotices())
+            reporter.Notice(notice);
+}
+
+// The reasons records were not kept, in one message; empty when all were.
+std::string JoinFailures(const std::string& first, const std::string& second) {
+    return first.empty() || second.empty() ? first + second : first + "; " + second;
 }
 
 bool GivesSettings(const Options& options) {
@@ -37,16 +87,6 @@ bool GivesSettings(const Options& options) {
 ExitStatus RunEndStatus(const std::vector<PortOutcome>& outcomes, bool recordFailed) {
     const ExitStatus chips = RunStatus(outcomes);
     return chips == ExitStatus::Success && recordFailed ? ExitStatus::FileRefused : chips;
-}
-
-JobRecord ReadJobRecord(const Options& options) {
-    return {
-        .model = options.Value(kModelOption.name),
-        .file = options.Value(kFileOption.name),
-        .station = options.Value("--station", HostName()),
-        .operatorName = options.Value("--operator", LoginName()),
-        .version = VORTANA_VERSION,
-    };
 }
 
 // A usb: name's serial number is compared as given, case included; other names by the device.
@@ -96,15 +136,18 @@ void PrepareSettings(JobPlan& plan, const Invocation& invocation) {
 
 SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocation) {
     const Options& options = invocation.options;
+    RequireOneSerialSource(options);
     SerialNumbering numbering;
     numbering.numbered = TakesSerialNumbers(options);
-    numbering.first = WholeNumberOption(options, "--serial", 0, 0, kSerialNumberMax);
+    // A database counter starts at 1, as people count; a counter file at 0, as it always has.
+    numbering.first = WholeNumberOption(options, "--serial", options.Has("--serial-db") ? 1 : 0, 0,
+                                        kSerialNumberMax);
     numbering.increment = WholeNumberOption(options, "--increment", 0, 0, kMaxSerialIncrement);
     if (!numbering.numbered)
         return numbering;
     numbering.span = SerialSpan(plan.settings, numbering.increment);
     numbering.size = SerialRangeSize(numbering.span, invocation.ports.size());
-    if (!options.Has("--serial-file"))
+    if (!options.Has("--serial-file") && !options.Has("--serial-db"))
         RequireSerialRange(numbering.first, numbering.size);
     return numbering;
 }
@@ -112,6 +155,16 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
 void OpenRunLog(JobPlan& plan, const Invocation& invocation) {
     if (invocation.options.Has("--log") && !plan.log)
         plan.log.emplace(invocation.options.Value("--log"));
+}
+
+std::string DatabaseUrl(const std::string& value) {
+    return value == "-" ? "" : value;
+}
+
+void OpenSerialSource(JobPlan& plan, const Invocation& invocation) {
+    const Options& options = invocation.options;
+    if (!plan.serialSource && (options.Has("--serial-file") || options.Has("--serial-db")))
+        plan.serialSource = MakeSerialSource(options);
 }
 
 void PrepareDownload(JobPlan& plan, const Invocation& invocation) {
@@ -155,14 +208,23 @@ void LoadImageFile(JobPlan& plan, const std::string& path) {
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering) {
     OpenRunLog(plan, invocation);  // a log that cannot be kept stops the job before a number
-    const Options& options = invocation.options;
     SessionState& session = *plan.session;
     plan.serials.clear();
     plan.headers.clear();
     session.SerialIncrement = static_cast<std::uint8_t>(numbering.increment);
+    plan.record = ReadJobRecord(invocation.options);
+    OpenSerialSource(plan, invocation);
     std::int64_t first = numbering.first;
-    if (numbering.numbered && options.Has("--serial-file"))
-        first = ReserveSerialNumbers(options.Value("--serial-file"), numbering.size, first);
+    if (plan.serialSource)
+        first = plan.serialSource->TakeRound({
+            .command = plan.command,
+            .record = plan.record,
+            .crc32 = plan.crc32,
+            .ports = invocation.ports,
+            .usbSerials = UsbSerials(invocation.ports),
+            .span = numbering.span,
+            .first = numbering.first,
+        });
     for (std::size_t i = 0; i < invocation.ports.size(); ++i) {
         std::optional<std::int64_t> serial;
         if (numbering.numbered) {
@@ -177,12 +239,16 @@ void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
 RunResult RunAndRecord(JobPlan& plan, const Invocation& invocation, Reporter& reporter) {
     OpenRunLog(plan, invocation);
     plan.record = ReadJobRecord(invocation.options);
+    TellNotices(plan, reporter);
     RunResult result;
     result.outcomes = RunJob(plan, invocation, reporter);
     if (plan.log) {
         result.recordFailure = plan.log->WriteRecords(plan.command, result.outcomes);
         plan.log.reset();  // closed by its writing; the next run opens it again
     }
+    if (plan.serialSource)
+        result.recordFailure = JoinFailures(result.recordFailure, plan.serialSource->EndRound());
+    TellNotices(plan, reporter);
     result.status = RunEndStatus(result.outcomes, !result.recordFailure.empty());
     return result;
 }

@@ -25,6 +25,8 @@ inline constexpr OptionSpec kSerialOptions[] = {
     {"--serial",      "START", "serial number of the first chip (0 to 9999999999)"},
     {"--increment",   "K",     "offline mode: serial number step from chip to chip (0 to 9)"},
     {"--serial-file", "FILE",  "counter file holding the next free serial number, shared by runs"},
+    {"--serial-db",   "URL",   "serial numbers and records from a PostgreSQL database ('-': PG* variables)"},
+    {"--counter",     "NAME",  "with --serial-db: the counter the numbers come from (default: the model)"},
 };
 inline constexpr OptionSpec kSettingsOptions[] = {
     {"--mode",   "online|offline", "programming mode (default online)"},
@@ -54,7 +56,7 @@ void PrepareSettings(JobPlan& plan, const Invocation& invocation);
 // The serial numbers a download job asks for, read and checked (SerialRange.h) before any is
 // taken; the settings prepared first.
 struct SerialNumbering {
-    bool numbered = false;   // --serial or --serial-file: every header gets a number
+    bool numbered = false;   // --serial, --serial-file or --serial-db: every header gets a number
     std::int64_t first = 0;  // --serial: the first number, or the counter's while it is new
     std::int64_t increment = 0;
     std::int64_t span = 1;  // numbers each programmer takes
@@ -64,6 +66,15 @@ SerialNumbering PlanSerialNumbers(const JobPlan& plan, const Invocation& invocat
 
 // Opens --log, when given and not open yet: before the job takes a number or sends a byte.
 void OpenRunLog(JobPlan& plan, const Invocation& invocation);
+
+// The serial database's connection URI as --serial-db and db take it: "-" and empty leave it to
+// the PG* environment variables.
+std::string DatabaseUrl(const std::string& value);
+
+// Opens the serial source the options name (--serial-file, --serial-db), when there is one and
+// it is not open yet: once for all the rounds of a job. Throws JobError(SerialSource) when the
+// database cannot be used.
+void OpenSerialSource(JobPlan& plan, const Invocation& invocation);
 
 // What a download job prepares before it takes a number: the model chosen (required), --file
 // loaded for it, the settings prepared.
@@ -77,15 +88,17 @@ void ChooseModel(JobPlan& plan, const Invocation& invocation, bool required);
 void LoadImageFile(JobPlan& plan, const Invocation& invocation);
 void LoadImageFile(JobPlan& plan, const std::string& path);
 
-// Opens --log, then takes the numbers (from the --serial-file counter when given) and makes the
-// download header of every port, programmer i's starting at first + i × span. Each call makes
-// the headers anew with new numbers: once per run, so once per round of a shift.
+// Opens --log, then takes the round's numbers (from the serial source when there is one, opened
+// first: the --serial-file counter or the --serial-db database) and makes the download header of
+// every port, programmer i's starting at first + i × span. Each call makes the headers anew with
+// new numbers: once per run, so once per round of a shift.
 void PrepareDownloads(JobPlan& plan, const Invocation& invocation,
                       const SerialNumbering& numbering);
 
 // How a run ended: each programmer's outcome in port order, the run's exit status (the first
 // programmer's failure in port order, else FileRefused when a record could not be written, else
-// success) and, when the log could not take the records, what was not recorded and why.
+// success) and, when the log or the serial source could not take the records, what was not
+// recorded and why.
 struct RunResult {
     std::vector<PortOutcome> outcomes;
     ExitStatus status = ExitStatus::Success;
@@ -93,8 +106,10 @@ struct RunResult {
 };
 
 // Runs the plan on every port, reported through `reporter` (the log opened first, the records'
-// fields read from the options, the system's names and the program's version), and appends the
-// records to --log, which it then closes; the run's end is the caller's to report.
+// fields read from the options, the system's names and the program's version), appends the
+// records to --log, which it then closes, and ends the serial source's round; the source's
+// notices are told through `reporter` before and after the run. The run's end is the caller's
+// to report.
 RunResult RunAndRecord(JobPlan& plan, const Invocation& invocation, Reporter& reporter);
 
 // RunAndRecord with a reporter of the invocation's kind, which then reports the run's end;

@@ -52,6 +52,11 @@ void JsonReporter::Note(std::size_t port, std::string_view text) {
           JsonField("text", JsonString(text)) + "}");
 }
 
+void JsonReporter::Notice(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    Write("{\"event\":\"note\"" + JsonField("text", JsonString(text)) + "}");
+}
+
 void JsonReporter::Ended(std::size_t port, const PortOutcome& outcome) {
     std::lock_guard lock(mutex_);
     Write("{\"event\":\"result\"" + JsonField("port", JsonString(ports_.at(port))) +

@@ -2,6 +2,7 @@
 //   {"event":"start","ports":[...]}
 //   {"event":"progress","port":P,"step":S,"percent":N,"elapsed":SEC[,"remaining":SEC]}
 //   {"event":"note","port":P,"text":T}
+//   {"event":"note","text":T}           about the run as a whole
 //   {"event":"result","port":P,"outcome":NAME,"exit":N,"message":T,"serial":N|null,
 //    "checksum":T|null,"crc32":T|null,"duration":SEC,"model":T,"file":T,"station":T,
 //    "operator":T,"version":T}
@@ -25,6 +26,7 @@ class JsonReporter : public Reporter {
     void Begin(std::span<const std::string> ports) override;
     void Progress(std::size_t port, const StepProgress& progress) override;
     void Note(std::size_t port, std::string_view text) override;
+    void Notice(std::string_view text) override;
     void Ended(std::size_t port, const PortOutcome& outcome) override;
     void Finish(std::span<const PortOutcome> outcomes, ExitStatus status,
                 std::string_view recordFailure) override;

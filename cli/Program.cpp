@@ -120,9 +120,9 @@ int ConcludedStatus(int status, std::ostream& out, std::ostream& err) {
 
 std::span<const Command* const> AllCommands() {
     static const Command* const commands[] = {
-        &PortsCommand(), &ModelsCommand(),  &SettingsCommand(), &LoadCommand(),
-        &EraseCommand(), &ProgramCommand(), &VerifyCommand(),   &WriteCommand(),
-        &ReadCommand(),  &CrcCommand(),     &JobCommand(),      &RunCommand(),
+        &PortsCommand(),   &ModelsCommand(), &SettingsCommand(), &LoadCommand(), &EraseCommand(),
+        &ProgramCommand(), &VerifyCommand(), &WriteCommand(),    &ReadCommand(), &CrcCommand(),
+        &JobCommand(),     &RunCommand(),    &DbCommand(),
     };
     return commands;
 }

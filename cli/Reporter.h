@@ -5,6 +5,8 @@
 //     end, the outcome;
 //   - with --json, one JSON object per line per event;
 //   - with --quiet, failures only.
+// Notices about the run as a whole (its serial source's records) go to the error stream (in JSON:
+// a "note" event without a port), quiet or not.
 // Outcomes of failed programmers go to the error stream (except in JSON). With more than one
 // port, a summary table (port, serial number, image checksum and CRC-32, outcome, duration) ends
 // the run, then the records that could not be written, if any (JSON: one "end" event carrying
@@ -31,6 +33,8 @@ class Reporter {
     virtual void Progress(std::size_t port, const StepProgress& progress) = 0;
     // Something a step learned on the way ("download: the programmer reports length 1000").
     virtual void Note(std::size_t port, std::string_view text) = 0;
+    // Something about the run as a whole (its records' keeping): shown even when quiet.
+    virtual void Notice(std::string_view text) = 0;
     virtual void Ended(std::size_t port, const PortOutcome& outcome) = 0;
     // The run's end, called once after the records are written: its exit status and, when the
     // log could not take them, what was not recorded and why.

@@ -82,6 +82,12 @@ void TextReporter::Note(std::size_t port, std::string_view text) {
     }
 }
 
+void TextReporter::Notice(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    err_ << "vortana-cli: " << text << "\n";
+    err_.flush();
+}
+
 void TextReporter::Ended(std::size_t port, const PortOutcome& outcome) {
     std::lock_guard lock(mutex_);
     const std::string text = OutcomeLine(outcome);

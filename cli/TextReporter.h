@@ -21,6 +21,7 @@ class TextReporter : public Reporter {
     void Begin(std::span<const std::string> ports) override;
     void Progress(std::size_t port, const StepProgress& progress) override;
     void Note(std::size_t port, std::string_view text) override;
+    void Notice(std::string_view text) override;
     void Ended(std::size_t port, const PortOutcome& outcome) override;
     void Finish(std::span<const PortOutcome> outcomes, ExitStatus status,
                 std::string_view recordFailure) override;

@@ -1,6 +1,7 @@
-# vortana_test(NAME SOURCES ... LIBS ... [LABELS ...] [QT])
-# One GoogleTest program; every case becomes a CTest test. QT gives it a QApplication
-# on the offscreen platform instead of GoogleTest's plain main.
+# vortana_test(NAME SOURCES ... LIBS ... [LABELS ...] [PROPERTIES ...] [QT])
+# One GoogleTest program; every case becomes a CTest test, with the test PROPERTIES given (a
+# fixture it needs, say). QT gives it a QApplication on the offscreen platform instead of
+# GoogleTest's plain main.
 #
 # Built for Windows, Qt is static: the offscreen platform is linked into the program (label
 # window). There it knows the fonts of one folder alone, QT_QPA_FONTDIR: under Wine (the
@@ -19,9 +20,9 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
 endif()
 
 function(vortana_test name)
-    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
     add_executable(${name} ${T_SOURCES})
-    set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+    set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300 ${T_PROPERTIES})
     if(T_QT)
         target_link_libraries(${name} PRIVATE ${T_LIBS} vortana_qt_test_main)
         if(WIN32)

@@ -17,6 +17,7 @@ enum class ExitStatus : int {
     TimedOut = 6,        // no answer within --timeout
     VerifyMismatch = 7,  // verify found a byte that differs: address, written, read
     ReadProtected = 8,   // the chip is read-protected
+    SerialSource = 9,    // the serial database cannot be reached or used: nothing was sent
     Interrupted = 128,   // a signal stopped the run: the program exits with 128 + its number
 };
 
@@ -32,7 +33,7 @@ struct ExitStatusInfo {
 };
 
 // clang-format off
-inline constexpr std::array<ExitStatusInfo, 9> kExitStatuses{{
+inline constexpr std::array<ExitStatusInfo, 10> kExitStatuses{{
     // status                      name                meaning
     {ExitStatus::Success,          "ok",               "success"},
     {ExitStatus::Usage,            "usage",            "bad command line"},
@@ -42,6 +43,7 @@ inline constexpr std::array<ExitStatusInfo, 9> kExitStatuses{{
     {ExitStatus::TimedOut,         "timed-out",        "no answer within --timeout"},
     {ExitStatus::VerifyMismatch,   "verify-mismatch",  "verify found a differing byte"},
     {ExitStatus::ReadProtected,    "read-protected",   "the chip is read-protected"},
+    {ExitStatus::SerialSource,     "serial-source",    "serial source unavailable (the serial database)"},
     {ExitStatus::Interrupted,      "interrupted",      "128 + N: stopped by signal N (130: Ctrl-C)"},
 }};
 // clang-format on

@@ -60,6 +60,8 @@ constexpr Key kKeys[] = {
     {"serial", "counter", Rule::Path, &JobFile::counter},
     {"serial", "start", Rule::SerialStart, &JobFile::start},
     {"serial", "increment", Rule::SerialIncrement, &JobFile::increment},
+    {"serial", "serial-db", Rule::Text, &JobFile::serialDb},
+    {"serial", "db-counter", Rule::Text, &JobFile::dbCounter},
     {"ports", "ports", Rule::Ports},
     {"records", "log", Rule::Path, &JobFile::log},
     {"records", "station", Rule::Text, &JobFile::station},

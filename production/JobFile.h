@@ -10,7 +10,7 @@
 //   file=demo.s19
 //   crc32=8A7D8A3D
 //   [settings]                mode, supply, count, erase, verify
-//   [serial]                  counter, start, increment
+//   [serial]                  counter, start, increment, serial-db, db-counter
 //   [ports]
 //   ports=/dev/ttyUSB0, usb:A10K3Z1Q
 //   [records]                 log, station, operator
@@ -53,6 +53,8 @@ struct JobFile {
     std::string counter;  // the counter file
     std::string start;
     std::string increment;
+    std::string serialDb;   // the serial database's URL (docs/database.md), "-": the PG* variables
+    std::string dbCounter;  // the database's counter; empty: the model
     // [ports]
     std::vector<std::string> ports;
     // [records]

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "image/SerialNumber.h"
+#include "production/FileLock.h"
 #include "production/JobError.h"
 #include "production/SerialRange.h"
 #include "shell/FileAccess.h"
@@ -16,24 +17,6 @@ namespace {
 [[noreturn]] void Refuse(const std::string& what) {
     throw JobError(ExitStatus::FileRefused, what);
 }
-
-// The lock file, open and locked for as long as the object lives.
-class CounterLock {
-  public:
-    explicit CounterLock(const std::string& path) : fd_(fileops::OpenForAppending(path)) {
-        if (fd_ < 0 || !fileops::LockExclusive(fd_))
-            Refuse("cannot lock " + path + ": " + std::strerror(errno));
-    }
-    ~CounterLock() {
-        if (fd_ >= 0)
-            fileops::Close(fd_);  // closing releases the lock
-    }
-    CounterLock(const CounterLock&) = delete;
-    CounterLock& operator=(const CounterLock&) = delete;
-
-  private:
-    int fd_;
-};
 
 std::int64_t NextFree(const std::string& path, std::int64_t first) {
     std::string text;
@@ -70,7 +53,7 @@ std::string ResolvedCounter(const std::string& counterFile) {
 std::int64_t ReserveSerialNumbers(const std::string& counterFile, std::int64_t count,
                                   std::int64_t first) {
     const std::string counter = ResolvedCounter(counterFile);
-    const CounterLock lock(counter + ".lock");
+    const FileLock lock(counter + ".lock");
     const std::int64_t start = NextFree(counter, first);
     RequireSerialRange(start, count);
     try {
@@ -79,6 +62,11 @@ std::int64_t ReserveSerialNumbers(const std::string& counterFile, std::int64_t c
         Refuse(error.what());
     }
     return start;
+}
+
+std::int64_t SerialCounterFile::TakeRound(const SerialRound& round) {
+    return ReserveSerialNumbers(counterFile_, SerialRangeSize(round.span, round.ports.size()),
+                                round.first);
 }
 
 }  // namespace vortana

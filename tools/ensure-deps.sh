@@ -14,6 +14,8 @@ vortana_packages=(
     clang libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes
     clang-format-14             # the sources' format, checked by ./test
     help2man                    # the manual pages of vortana-cli and vortana-sim, from their --help
+    libpq-dev                   # PostgreSQL's client library: the serial database (--serial-db)
+    postgresql-15               # the private server the database tests and benchmark start
 )
 # The Windows build and its tests (./test --windows): a cross compiler with std::thread, Wine to
 # run the programs, socat to join two pseudo-terminals into a null-modem pair. A machine where

@@ -35,6 +35,6 @@ for file in usr/bin/vortana usr/bin/vortana-sim usr/share/applications/vortana.d
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6widgets6 fonts-arphic-uming qt6-translations-l10n; do
+for package in libqt6widgets6 fonts-arphic-uming qt6-translations-l10n libpq5; do
     grep -qw "$package" <<<"$depends" || { echo "no dependency on $package" >&2; exit 1; }
 done

@@ -29,6 +29,8 @@ JobFile EveryEntry() {
     job.counter = "/var/lib/line-2/counter";
     job.start = "1000";
     job.increment = "2";
+    job.serialDb = "postgresql://line@db.factory/vortana?sslmode=require";
+    job.dbCounter = "VT8B-W16-line2";
     job.ports = {"/dev/ttyUSB0", "usb:A10K3Z1Q", "COM3"};
     job.log = "run.csv";
     job.station = "line 2";
