@@ -73,7 +73,9 @@ vortana_sim_built() {
 }
 
 # A 64 KiB model at 0000-FFFF, random bytes as its S-record file, the simulator unpaced and
-# without work times on the link `com7`; write, read, compare.
+# without work times on the link `com7`: a job saved and run as a shift of two rounds from the
+# console's input (Enter, then q), the chip read back and compared, the two rounds' serial numbers
+# in the log and the counter.
 vortana_cli_write_read() {
     local com7=$1
     vortana_sim_built
@@ -87,13 +89,18 @@ vortana_cli_write_read() {
     while [ ! -e "$com7" ]; do sleep 0.1; done
     local status=0
     (cd "$dir" &&
-        ../../tools/wine-run ../vortana-cli.exe write --port COM7 --model VT8A-C64 \
-            --file image.s19 --catalogue MCUtype.txt &&
+        ../../tools/wine-run ../vortana-cli.exe job save shift.job --port COM7 --model VT8A-C64 \
+            --file image.s19 --catalogue MCUtype.txt --serial-file counter --log log.csv &&
+        printf '\nq\n' | ../../tools/wine-run ../vortana-cli.exe run shift.job --loop \
+            --catalogue MCUtype.txt >/dev/null &&
         ../../tools/wine-run ../vortana-cli.exe read --port COM7 --model VT8A-C64 \
             --output out.bin --catalogue MCUtype.txt &&
-        cmp image.bin out.bin) || status=$?
+        cmp image.bin out.bin &&
+        [ "$(cut -d, -f4,6 log.csv | tail -n +2 | tr '\r\n' ' ')" = "0,ok 1,ok " ] &&
+        [ "$(cat counter)" = 2 ]) || status=$?
     kill "$sim"
-    [ $status -eq 0 ] && echo "vortana-cli.exe under Wine: 64 KiB written and read back, equal"
+    [ $status -eq 0 ] && echo "vortana-cli.exe under Wine: a shift of two rounds from the" \
+        "console's input, serial numbers 0 and 1 logged; 64 KiB read back, equal"
     return $status
 }
 
