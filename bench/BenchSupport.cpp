@@ -1,5 +1,11 @@
 #include "bench/BenchSupport.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +15,8 @@
 
 #include "harness/SRecordFiles.h"
 #include "shell/FileAccess.h"
+
+extern char** environ;
 
 namespace vortana::bench {
 
@@ -94,6 +102,82 @@ ScratchDir::ScratchDir() {
 ScratchDir::~ScratchDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
+    int toChild[2];
+    int fromChild[2];
+    // Close-on-exec, so that no other child inherits this one's ends and keeps them open.
+    if (::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0)
+        Fail("cannot make pipes for " + arguments.front());
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
+    const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(toChild[0]);
+    ::close(fromChild[1]);
+    input_ = toChild[1];
+    output_ = ::fdopen(fromChild[0], "r");
+    if (spawned != 0 || output_ == nullptr)
+        Fail("cannot start " + arguments.front());
+}
+
+ChildProcess::~ChildProcess() {
+    if (pid_ != 0) {
+        ::kill(pid_, SIGTERM);
+        Wait();
+    }
+    std::fclose(output_);
+}
+
+std::optional<std::string> ChildProcess::ReadLine() {
+    char* line = nullptr;
+    std::size_t capacity = 0;
+    const ssize_t length = ::getline(&line, &capacity, output_);
+    std::optional<std::string> text;
+    if (length >= 0)
+        text.emplace(line, line[length - 1] == '\n' ? length - 1 : length);
+    std::free(line);
+    return text;
+}
+
+void ChildProcess::Write(std::string_view text) {
+    if (::write(input_, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+        Fail("cannot write to a child process's input");
+}
+
+int ChildProcess::Wait() {
+    if (input_ >= 0)
+        ::close(input_);
+    input_ = -1;
+    int status = 0;
+    const bool ended = ::waitpid(pid_, &status, 0) == pid_;
+    pid_ = 0;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+namespace {
+
+std::vector<std::string> ProgramWith(const std::string& program,
+                                     const std::vector<std::string>& options) {
+    std::vector<std::string> arguments{program};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return arguments;
+}
+
+}  // namespace
+
+SimulatorProcess::SimulatorProcess(const std::string& program,
+                                   const std::vector<std::string>& options)
+    : process_(ProgramWith(program, options)), path_(process_.ReadLine().value_or("")) {
+    if (path_.empty())
+        Fail("the simulator did not say where it serves");
 }
 
 }  // namespace vortana::bench

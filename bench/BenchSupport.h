@@ -1,16 +1,21 @@
 // What the benchmark programs share: timing runs and taking their medians, a scratch folder,
-// run counts from the command line, and failing loudly when a run goes wrong (a benchmark whose
-// work failed has no figure worth printing).
+// run counts from the command line, programs run as processes of their own, and failing loudly
+// when a run goes wrong (a benchmark whose work failed has no figure worth printing).
 //
-// Qt-free; one thread.
+// Qt-free; one thread, except that each ChildProcess may be driven by a thread of its own.
 #pragma once
+
+#include <sys/types.h>
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vortana::bench {
@@ -65,6 +70,43 @@ class ScratchDir {
 
   private:
     std::filesystem::path path_;
+};
+
+// A program run as a process of its own, `arguments` its path first, its standard input and output
+// on pipes to this process (its error stream is this one's). Ended with SIGTERM and waited for
+// when this goes unless Wait() saw it end. Fails the benchmark when it cannot be started.
+class ChildProcess {
+  public:
+    explicit ChildProcess(const std::vector<std::string>& arguments);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Its next line of output without the line end; none once its output has ended.
+    std::optional<std::string> ReadLine();
+    // Sends `text` to its input. Fails the benchmark when it cannot be written.
+    void Write(std::string_view text);
+    // Ends its input and waits for it to end: its exit status, -1 when a signal ended it.
+    int Wait();
+
+  private:
+    pid_t pid_ = 0;
+    int input_ = -1;
+    std::FILE* output_ = nullptr;
+};
+
+// The simulator program `program` run with `options`, serving a pseudo-terminal; stopped when this
+// goes. Fails the benchmark when it does not say where it serves.
+class SimulatorProcess {
+  public:
+    SimulatorProcess(const std::string& program, const std::vector<std::string>& options);
+
+    // The line it serves, the first line of its output.
+    const std::string& Path() const { return path_; }
+
+  private:
+    ChildProcess process_;
+    std::string path_;
 };
 
 }  // namespace vortana::bench

@@ -34,27 +34,14 @@ SerialRound Round() {
     return round;
 }
 
-// Starts the server when made, stops and removes it at the end.
-class Server {
-  public:
-    explicit Server(std::string state) : state_(std::move(state)) {
-        test::RunScratchServer("start-durable", state_);
-    }
-    ~Server() { test::RunScratchServer("stop", state_); }
-    const std::string& State() const { return state_; }
-
-  private:
-    std::string state_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const int rounds = CountArgument(argc, argv, 1, kDefaultRounds);
     try {
         const ScratchDir dir;
-        const Server server(dir.File("server.state"));
-        const test::ScratchDatabase database(server.State());
+        const test::ScratchServer server(dir.File("server.state"));
+        const test::ScratchDatabase database(server.StateFile());
         SerialDatabase source(
             {.url = database.Url(), .counter = "VT8F-F64", .station = "bench", .spool = ""});
         const SerialRound round = Round();

@@ -10,11 +10,6 @@
 // programmer is a device of its own: only the front end's memory is counted. The program's own
 // desktop serves the windows, except that its file dialog answers with the file and information
 // boxes are noted instead of shown (a benchmark has no user to close them).
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QPushButton>
 #include <cstdio>
@@ -27,8 +22,6 @@
 #include "shell/toolkit/TLabel.h"
 #include "shell/ui/TForm1.h"
 
-extern char** environ;
-
 namespace {
 
 using namespace vortana;
@@ -39,48 +32,6 @@ constexpr std::size_t kImageBytes = kBenchImageBytes;
 constexpr qsizetype kListingRows = kImageBytes / 16;
 constexpr auto kGiveUp = 60s;
 constexpr auto kPaintTime = 500ms;
-
-// The simulator program serving a pseudo-terminal with its chip filled from `fill`; stopped
-// with SIGTERM when this goes.
-class SimulatorProcess {
-  public:
-    explicit SimulatorProcess(const std::string& fill) {
-        int pipe[2];
-        if (::pipe(pipe) != 0)
-            Fail("cannot make a pipe for the simulator");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipe[0]);
-        const char* argv[] = {VORTANA_SIM_PROGRAM, "--no-pace", "--work-scale", "0", "--fill",
-                              fill.c_str(),        nullptr};
-        const int spawned =
-            posix_spawn(&pid_, argv[0], &actions, nullptr, const_cast<char**>(argv), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(pipe[1]);
-        if (spawned != 0)
-            Fail(std::string("cannot start ") + argv[0]);
-        // Its first line is the line's path.
-        char c = 0;
-        while (::read(pipe[0], &c, 1) == 1 && c != '\n')
-            path_ += c;
-        ::close(pipe[0]);
-        if (path_.empty())
-            Fail("the simulator did not say where it serves");
-    }
-    ~SimulatorProcess() {
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    SimulatorProcess(const SimulatorProcess&) = delete;
-    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-  private:
-    pid_t pid_ = 0;
-    std::string path_;
-};
 
 void PrintUse(const char* when, const MemoryUse& use) {
     std::printf("%-44s VmRSS %7.2f MiB   VmHWM %7.2f MiB\n", when, use.residentMiB, use.peakMiB);
@@ -107,7 +58,8 @@ int main(int argc, char** argv) {
     std::ofstream(dir.File("chip.bin"), std::ios::binary)
         .write(reinterpret_cast<const char*>(chip.data()),
                static_cast<std::streamsize>(chip.size()));
-    const SimulatorProcess device(dir.File("chip.bin"));
+    const SimulatorProcess device(
+        VORTANA_SIM_PROGRAM, {"--no-pace", "--work-scale", "0", "--fill", dir.File("chip.bin")});
     BenchDesktop desktop(dir, records);
     BenchWindows windows(desktop, device.Path());
     TForm1& form = windows.Form1();

@@ -35,6 +35,14 @@ void RunScratchServer(std::string_view command, const std::string& stateFile) {
         throw std::runtime_error("pg-scratch-server " + std::string(command) + " failed");
 }
 
+ScratchServer::ScratchServer(std::string stateFile) : stateFile_(std::move(stateFile)) {
+    RunScratchServer("start-durable", stateFile_);
+}
+
+ScratchServer::~ScratchServer() {
+    RunScratchServer("stop", stateFile_);
+}
+
 ScratchDatabase::ScratchDatabase(std::string stateFile, Tables tables)
     : stateFile_(std::move(stateFile)), folder_(ServerFolder(stateFile_)) {
     static int made = 0;

@@ -1,7 +1,8 @@
 // ScratchDatabase: a database of its own on a private PostgreSQL server (tools/pg-scratch-server),
 // for the tests and benchmarks of the serial database: made empty when constructed (the tables
 // made unless asked not to), dropped when destroyed. The server is named by the state file the
-// script's `start` wrote: the tests' fixture starts one for all of them, a benchmark its own.
+// script's `start` wrote: the tests' fixture starts one for all of them, a benchmark its own
+// (ScratchServer).
 //
 // Errors: std::runtime_error when the server cannot be reached or the script fails. Linux only
 // (the script runs initdb); one thread.
@@ -20,6 +21,21 @@ const char* TestDatabaseServer();
 
 // Runs tools/pg-scratch-server `command` (start, pause, resume, stop) on `stateFile`.
 void RunScratchServer(std::string_view command, const std::string& stateFile);
+
+// A benchmark's own server, its commits flushed to the disk as a real server's (`start-durable`):
+// started when made, stopped and removed with its data when destroyed.
+class ScratchServer {
+  public:
+    explicit ScratchServer(std::string stateFile);
+    ~ScratchServer();
+    ScratchServer(const ScratchServer&) = delete;
+    ScratchServer& operator=(const ScratchServer&) = delete;
+
+    const std::string& StateFile() const { return stateFile_; }
+
+  private:
+    std::string stateFile_;
+};
 
 class ScratchDatabase {
   public:
