@@ -8,9 +8,15 @@ vortana_main_caption='VORTANA编程界面'
 vortana_box_caption='^VORTANA Programer$'
 
 # The id of the shown window whose name matches $1, once it is there (at most $2 seconds, 30 by
-# default).
+# default); nothing when it did not come. A search that a closing window made fail with BadWindow
+# is tried again.
 vortana_window() {
-    timeout "${2:-30}" xdotool search --sync --onlyvisible --name "$1" | head -n 1
+    local until=$((SECONDS + ${2:-30})) id
+    while [ $SECONDS -lt $until ]; do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && echo "$id" && return 0
+        sleep 0.1
+    done
 }
 
 # The ids of the windows shown now, one a line. A window that closes while xdotool looks at it
