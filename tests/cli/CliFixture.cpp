@@ -87,6 +87,20 @@ sim::Simulator& CliFixture::StartSim(sim::SimConfig config) {
     return *sims_.back();
 }
 
+std::vector<std::string> CliFixture::OnTheImage(std::vector<std::string> command,
+                                                const std::vector<std::string>& more) const {
+    command.insert(command.end(), {"--model", "VT8A-C16", "--file", File("image.s19")});
+    command.insert(command.end(), more.begin(), more.end());
+    return command;
+}
+
+std::vector<std::string> CliFixture::EveryPort() const {
+    std::vector<std::string> options;
+    for (const std::string& port : ports_)
+        options.insert(options.end(), {"--port", port});
+    return options;
+}
+
 CliResult CliFixture::Run(std::vector<std::string> arguments, bool terminal,
                           std::istream* in) const {
     arguments.push_back("--catalogue");

@@ -51,6 +51,12 @@ class CliFixture : public ::testing::Test {
     std::string PortOf(std::size_t index) const { return ports_.at(index); }
     sim::Simulator& Sim(std::size_t index) const { return *sims_.at(index); }
 
+    // `command` on the test image: --model VT8A-C16 --file image.s19, then `more`.
+    std::vector<std::string> OnTheImage(std::vector<std::string> command,
+                                        const std::vector<std::string>& more = {}) const;
+    // --port for each simulator started, in order.
+    std::vector<std::string> EveryPort() const;
+
     // Where the program looks the ports up (ports, usb: names): the system's unless given.
     void LookPortsUpIn(const PortDiscoveryRoots& roots) { portRoots_ = roots; }
 

@@ -21,22 +21,16 @@ class CliDatabaseTest : public CliFixture {
     }
 
     // write on every simulator started, with `more` options.
-    std::vector<std::string> Write(std::vector<std::string> more) const {
-        std::vector<std::string> arguments{"write", "--model", "VT8A-C16", "--file",
-                                           File("image.s19")};
-        for (std::size_t i = 0; i < sims_; ++i)
-            arguments.insert(arguments.end(), {"--port", PortOf(i)});
+    std::vector<std::string> Write(const std::vector<std::string>& more) const {
+        std::vector<std::string> arguments = OnTheImage({"write"}, EveryPort());
         arguments.insert(arguments.end(), more.begin(), more.end());
         return arguments;
     }
 
     void StartSims(std::size_t count) {
-        for (sims_ = 0; sims_ < count; ++sims_)
+        for (std::size_t i = 0; i < count; ++i)
             StartSim();
     }
-
-  private:
-    std::size_t sims_ = 0;
 };
 
 TEST_F(CliDatabaseTest, NothingIsSentWhenTheSerialDatabaseCannotBeUsed) {

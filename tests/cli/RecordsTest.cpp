@@ -62,11 +62,8 @@ class RecordsTest : public CliFixture {
         WriteImage("image.s19", vortana::test::RandomBytes(16384, 7), 0xC000);
     }
 
-    std::vector<std::string> Load(std::vector<std::string> more) const {
-        std::vector<std::string> arguments{"load", "--model", "VT8A-C16", "--file",
-                                           File("image.s19")};
-        arguments.insert(arguments.end(), more.begin(), more.end());
-        return arguments;
+    std::vector<std::string> Load(const std::vector<std::string>& more) const {
+        return OnTheImage({"load"}, more);
     }
 };
 

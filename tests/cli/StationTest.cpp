@@ -61,11 +61,9 @@ class StationTest : public CliFixture {
 
     // `job save` of a write on the first `ports` simulators, numbered from 100 by the counter.
     CliResult SaveJob(std::size_t ports, std::vector<std::string> more = {}) const {
-        std::vector<std::string> arguments{
-            "job",          "save",          File("job.ini"),   "--model",
-            "VT8A-C16",     "--file",        File("image.s19"), "--serial",
-            "100",          "--serial-file", File("counter"),   "--log",
-            File("run.csv")};
+        std::vector<std::string> arguments = OnTheImage(
+            {"job", "save", File("job.ini")},
+            {"--serial", "100", "--serial-file", File("counter"), "--log", File("run.csv")});
         for (std::size_t i = 0; i < ports; ++i)
             arguments.insert(arguments.end(), {"--port", PortOf(i)});
         arguments.insert(arguments.end(), more.begin(), more.end());

@@ -19,8 +19,7 @@ class UsbPortTest : public CliFixture {
     }
 
     std::vector<std::string> Job(const std::string& command, std::vector<std::string> ports) const {
-        std::vector<std::string> arguments{command, "--model", "VT8A-C16", "--file",
-                                           File("image.s19")};
+        std::vector<std::string> arguments = OnTheImage({command});
         for (const std::string& port : ports)
             arguments.insert(arguments.end(), {"--port", port});
         return arguments;
