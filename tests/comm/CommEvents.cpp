@@ -1,5 +1,7 @@
 #include "tests/comm/CommEvents.h"
 
+#include <thread>
+
 namespace vortana::test {
 
 bool PumpUntil(QueueNotifySink& sink, const std::function<bool()>& done,
@@ -8,6 +10,13 @@ bool PumpUntil(QueueNotifySink& sink, const std::function<bool()>& done,
     while (!done() && std::chrono::steady_clock::now() < end)
         sink.WaitAndDeliver(std::chrono::milliseconds(10));
     return done();
+}
+
+bool WaitUntilRead(const TComm& comm, std::size_t bytes, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (comm.ReceiveActivity().bytesRead < bytes && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return comm.ReceiveActivity().bytesRead >= bytes;
 }
 
 CommEvents::CommEvents(TComm& comm, QueueNotifySink& sink) : sink_(sink) {

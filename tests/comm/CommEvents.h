@@ -17,6 +17,11 @@ namespace vortana::test {
 bool PumpUntil(QueueNotifySink& sink, const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
+// Waits, delivering nothing, until the reader of `comm` has read `bytes` bytes in all or `timeout`
+// passes; returns whether it has.
+bool WaitUntilRead(const TComm& comm, std::size_t bytes,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
 struct CommEvent {
     NotificationKind kind;
     std::vector<std::uint8_t> bytes;  // OnReceiveData

@@ -175,9 +175,7 @@ TEST_F(CommOnLine, ReceiveActivityCountsBytesWhenReadLongBeforeTheirBurstIsDeliv
     EXPECT_FALSE(comm.ReceiveActivity().lastByte) << "nothing read yet";
     line.Write("abc");
     // Nothing is delivered here: the count comes from the reader as it reads.
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (comm.ReceiveActivity().bytesRead < 3 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
+    ASSERT_TRUE(WaitUntilRead(comm, 3));
     EXPECT_EQ(comm.ReceiveActivity().bytesRead, 3u);
     EXPECT_TRUE(comm.ReceiveActivity().lastByte);
 }

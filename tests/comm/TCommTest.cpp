@@ -165,7 +165,9 @@ TEST_F(CommOnPty, AHangupRequestPostedBeforeClosePortIsDropped) {
 TEST_F(CommOnPty, TheOtherEndHangingUpEndsTheLinkWithAHangupRequest) {
     OpenAndSettle();
     pty.Write("bye");
-    std::this_thread::sleep_for(30ms);  // taken by the reader, its burst not yet complete
+    // Taken by the reader, its burst not yet complete: what the reader has not taken, the hang-up
+    // throws away.
+    ASSERT_TRUE(WaitUntilRead(comm, 3));
     pty.CloseMaster();
     ASSERT_TRUE(events.PumpUntil([&] { return events.Count(Kind::HangupRequest) == 1; }));
     const std::vector<std::uint8_t> all = events.Received();
