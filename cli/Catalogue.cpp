@@ -26,12 +26,16 @@ bool IsUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string ReadText(const std::string& path) {
+// The catalogue is looked for beside the program unless named, so a missing one says how to name
+// it.
+std::string ReadCatalogueText(const std::string& path) {
     std::string bytes;
     try {
         bytes = ReadFileBytes(path);
     } catch (const EFileError& error) {
-        throw JobError(ExitStatus::FileRefused, error.what());
+        throw JobError(ExitStatus::FileRefused, std::string("the model catalogue: ") +
+                                                    error.what() +
+                                                    " (--catalogue FILE names another)");
     }
     return IsUtf8(bytes) ? bytes : Utf8FromGbk(bytes, path);
 }
@@ -50,7 +54,7 @@ std::string_view TrimmedName(std::string_view name) {
 }
 
 std::vector<CatalogueLine> ReadCatalogue(const std::string& path) {
-    const std::string text = ReadText(path);
+    const std::string text = ReadCatalogueText(path);
     std::vector<CatalogueLine> lines;
     std::size_t number = 0;
     for (std::size_t start = 0; start < text.size();) {

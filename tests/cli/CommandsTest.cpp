@@ -1,6 +1,7 @@
 // Each command once, against an immediate simulator: what goes over the line and what is
 // printed. Faults and production runs have files of their own.
 #include <algorithm>
+#include <filesystem>
 
 #include "comm/PortDiscovery.h"
 #include "harness/SRecordFiles.h"
@@ -109,6 +110,10 @@ TEST_F(CommandsTest, ModelsListsTheCatalogueAndRefusesABadLineWithItsReason) {
     EXPECT_THAT(result.out, HasSubstr("VT8A-C16  C000-FFFF  16K  image 16 KiB  code 0x00"));
     EXPECT_THAT(result.err, HasSubstr("line 2 refused: "));
     EXPECT_THAT(result.err, HasSubstr("128K"));
+    std::filesystem::remove(File("MCUtype.txt"));
+    const CliResult missing = Run({"models"});
+    EXPECT_EQ(missing.status, 3);
+    EXPECT_THAT(missing.err, HasSubstr("--catalogue FILE names another"));
 }
 
 TEST_F(CommandsTest, PortsListsEveryDevicePresent) {
